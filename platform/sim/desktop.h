@@ -5,6 +5,7 @@
 // Host-facing part: windows with a procedure, reading and clicking the tree, reading the menu, the
 // scripted user's answers, the event sink and the profile directory.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -58,6 +59,14 @@ std::vector<std::string> UnusedUserActions();  // descriptions, in queue order
 // ---- Profiles: the directory that stands in for the Windows directory.
 void SetProfileDirectory(const std::string& directory);
 std::string ProfileDirectory();
+// The profile functions as the desktop offers them to every program (the add-in reaches them
+// through the seam's platform/profile.h, the host calls them directly). Bare file names resolve in
+// the profile directory.
+int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file);
+std::size_t GetPrivateProfileString(const char* section, const char* key, const char* fallback,
+                                    char* buffer, std::size_t size, const char* file);
+bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const char* file);
 
 // ---- Windows. A window gets its messages through its procedure (may be empty).
 using WindowProc = std::function<intptr_t(Handle window, unsigned message, uintptr_t first,
