@@ -19,7 +19,7 @@ constexpr unsigned kActivationNotice = 1024;
 constexpr unsigned kDiscardNotice = 1025;
 constexpr unsigned kHeadingNotice = 1026;
 
-using PaneCallback = intptr_t(QOR_CALLBACK*)(platform::WindowHandle window, unsigned message,
+using PaneCallbackFunction = intptr_t(QOR_CALLBACK*)(platform::WindowHandle window, unsigned message,
                                              uintptr_t first, intptr_t second);
 
 struct ViewRequest {
@@ -87,7 +87,7 @@ class HostInterface {
   virtual LogBuffer* GetLogBuffer() = 0;               // 28
   virtual const unsigned char* GetLineAttributes() = 0;  // 29: one byte per line position
   virtual void Reserved30() = 0;
-  virtual int RegisterPane(platform::WindowHandle pane, const char* name, PaneCallback callback,
+  virtual int RegisterPane(platform::WindowHandle pane, const char* name, PaneCallbackFunction callback,
                            platform::MenuHandle menu) = 0;  // 31
   virtual int UnregisterPane(platform::WindowHandle pane) = 0;  // 32
   virtual void Reserved33() = 0;

@@ -5,8 +5,10 @@
 
 #if defined(_WIN32)
 #define QOR_CALLBACK __stdcall
+#define QOR_EXPORT __declspec(dllexport)
 #else
 #define QOR_CALLBACK
+#define QOR_EXPORT __attribute__((visibility("default")))
 #endif
 
 namespace platform {

@@ -1,0 +1,7 @@
+#include "addin/commands.h"
+
+namespace qor {
+
+void ShowAboutBox() {}
+
+}  // namespace qor

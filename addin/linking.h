@@ -1,0 +1,14 @@
+// The tree and the host's log view follow each other; heading lines of the log hang in the tree.
+#pragma once
+#include "addin/host_abi.h"
+#include "platform/platform.h"
+
+namespace qor {
+
+void ShowSelectedItem(platform::TreeItem item);   // the tree reports a new selection
+void FollowHostView();                            // select the item nearest above the view line
+void FillOnExpand(platform::TreeItem item);       // a top heading opens: insert its headings
+void InsertHeadingLine(LinePosition position);    // the host announces a new heading line
+void DiscardLine(LinePosition position);          // the host dropped its oldest line
+
+}  // namespace qor

@@ -1,0 +1,8 @@
+#include "addin/commands.h"
+
+namespace qor {
+
+void RegisterIds() {}
+void ExportCsv() {}
+
+}  // namespace qor

@@ -1,0 +1,72 @@
+// View 5: received and sent mail in one pass, grouped by the other party's ID. A group is named
+// after the latest received mail of its ID, or by the ID while it holds only sent mail. The IDs
+// and names stay behind for the ID registration and the CSV export.
+#include <string>
+#include <utility>
+
+#include "addin/addin_state.h"
+#include "res/texts.h"
+#include "scan/listings.h"
+#include "scan/received_block_by_id.h"
+#include "scan/sent_anchor.h"
+#include "scan/sent_layout.h"
+
+namespace qor {
+
+namespace {
+
+void FileBySenderLatestName(GroupTable& table, const ReceivedFields& fields, LinePosition header) {
+  MailGroup* group = table.GroupFor(fields.senderId, fields.senderName);
+  if (!group) return;
+  group->name = fields.senderName;
+  group->mails.push_back({res::kReceivedPrefix + std::string(fields.subject), header, MailImages::Received});
+}
+
+// The cursor stands on the body prompt (one line further when the mail is on the log's first line).
+void RecordSentMail(ListingFrame& frame, LineCursor& cursor, GroupTable& table, LinePosition sendCommand) {
+  frame.Count();
+  const std::string recipient(RecipientId(cursor.Next().Text()));
+  const std::string label = res::kSentPrefix + std::string(Subject(cursor.Next().Text()));
+  const bool firstMail = table.Empty();
+  if (MailGroup* group = table.GroupFor(recipient, recipient)) {
+    // The mail carries its send-command line even where the moves below clamp at the log's end.
+    group->mails.push_back({label, sendCommand, MailImages::Sent});
+  }
+  cursor.Previous().Previous().Previous();
+  cursor.Next().Next().Next();
+  if (!firstMail) frame.Count();
+  cursor.Next();
+}
+
+}  // namespace
+
+void ListBothById() {
+  ListingFrame frame;
+  GroupTable table;
+  LineCursor cursor = frame.Start();
+  do {
+    LinePosition sendCommand = 0;
+    if (OpensReceivedBlock(cursor.Text())) {
+      cursor.Next();
+      frame.Count();
+      ScanReceivedBlockById(frame, cursor, table, FileBySenderLatestName);
+      // The closing line and the line after it are passed over unseen.
+      cursor.Next();
+      frame.Count();
+    } else if (AtSentMail(cursor, &sendCommand)) {
+      RecordSentMail(frame, cursor, table, sendCommand);
+    }
+    cursor.Next();
+    frame.Count();
+  } while (!cursor.IsLast());
+  frame.Finish(BuildGroupedTree(table));
+
+  state.idList.clear();
+  state.nameList.clear();
+  for (MailGroup& group : table.Groups()) {
+    state.idList.push_back(std::move(group.id));
+    state.nameList.push_back(std::move(group.name));
+  }
+}
+
+}  // namespace qor

@@ -1,0 +1,25 @@
+#include "scan/listing_frame.h"
+
+#include "addin/addin_state.h"
+#include "addin/mail_tree.h"
+
+namespace qor {
+
+ListingFrame::ListingFrame() {
+  progress_.Show();
+  progress_.SetRange(ScanRange(state.allDisp != 0));
+  state.firstActivation = false;
+  ClearTree();
+  root_ = InsertRoot();
+}
+
+LineCursor ListingFrame::Start() const { return ScanStart(state.allDisp != 0); }
+
+void ListingFrame::Count() { progress_.SetPosition(++counter_); }
+
+void ListingFrame::Finish(platform::TreeItem anchor) {
+  Tree().Expand(root_, platform::ExpandAction::Expand);
+  state.headingAnchors[0] = anchor;
+}
+
+}  // namespace qor

@@ -1,0 +1,31 @@
+// What every listing does around its own scan: the progress window and its counter, the fresh
+// tree with its root, the start of the scan range, and the closing steps.
+#pragma once
+#include <cstdint>
+
+#include "addin/line_cursor.h"
+#include "platform/tree_view.h"
+#include "scan/scan_progress.h"
+
+namespace qor {
+
+class ListingFrame {
+ public:
+  // Shows the progress window with its range, clears the first-activation flag, empties the tree
+  // and inserts the root.
+  ListingFrame();
+
+  LineCursor Start() const;  // First, or 10000 lines above the last line unless ALLDISP
+  void Count();              // the progress counter moves on by one, and the bar with it
+  platform::TreeItem Root() const { return root_; }
+  // Expands the root and makes `anchor` (the last mail or group item, or none) the level-0
+  // heading anchor. The progress window closes when the frame goes.
+  void Finish(platform::TreeItem anchor);
+
+ private:
+  ScanProgress progress_;
+  int32_t counter_ = 0;
+  platform::TreeItem root_ = nullptr;
+};
+
+}  // namespace qor

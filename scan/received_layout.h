@@ -1,0 +1,29 @@
+// How received mail stands in the log: a block after the line holding "＞READ NEW", header lines
+// recognised by four byte-wise tests, and fields cut at fixed byte offsets of the joined record
+// (header line and its continuation line). No cursor moves here; the listings decide which lines
+// to hand over.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace qor {
+
+constexpr std::size_t kJoinedTextLimit = 511;
+
+bool OpensReceivedBlock(std::string_view line);
+bool ClosesReceivedBlock(std::string_view line);
+int ReadMailNumber(std::string_view line);  // the first four bytes, read as a decimal number
+bool IsMailHeader(std::string_view line);
+
+// Header line and continuation line joined, cut to 511 bytes on a character boundary.
+std::string JoinMailRecord(std::string_view header, std::string_view continuation);
+
+struct ReceivedFields {
+  std::string_view listingText;  // from byte 4 to the end
+  std::string_view senderName;   // bytes 4 to 17
+  std::string_view senderId;     // bytes 22 to 29
+  std::string_view subject;      // from byte 64 to the end
+};
+ReceivedFields CutReceivedFields(std::string_view joined);
+
+}  // namespace qor

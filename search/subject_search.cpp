@@ -1,0 +1,8 @@
+#include "addin/commands.h"
+
+namespace qor {
+
+void SubjectSearch() {}
+void SearchNext() {}
+
+}  // namespace qor
