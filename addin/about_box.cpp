@@ -1,7 +1,21 @@
+#include "addin/about_box.h"
+
 #include "addin/commands.h"
+#include "res/dialog_templates.h"
+#include "scan/scan_progress.h"
 
 namespace qor {
 
-void ShowAboutBox() {}
+AboutBox::AboutBox() : Dialog(res::kAboutBoxTemplate) {}
+
+bool AboutBox::OnInit() {
+  CenterOverHost(Handle(), 0);
+  return true;  // focus to the OK button
+}
+
+void ShowAboutBox() {
+  AboutBox box;
+  box.RunModal();
+}
 
 }  // namespace qor

@@ -1,0 +1,15 @@
+// The About box: title, version and credits, closed with OK.
+#pragma once
+#include "platform/dialog.h"
+
+namespace qor {
+
+class AboutBox : public platform::Dialog {
+ public:
+  AboutBox();
+
+ protected:
+  bool OnInit() override;
+};
+
+}  // namespace qor

@@ -1,8 +1,0 @@
-#include "addin/commands.h"
-
-namespace qor {
-
-void RegisterIds() {}
-void ExportCsv() {}
-
-}  // namespace qor

@@ -1,0 +1,20 @@
+// Registration of the IDs found in mail into QOR's ID registry (QOR.INI, section ID, keys ID1 to
+// ID99, values "ID,name,").
+#pragma once
+#include <string>
+#include <vector>
+
+namespace qor {
+
+struct Registry {
+  std::vector<std::string> ids;
+  std::vector<std::string> names;
+  std::vector<int> freeKeys;  // key numbers among 1..99 without a value, lowest first
+};
+
+Registry ReadRegistry();
+// The first field and the second of a registry value (runs of commas are one separator, leading
+// commas are skipped); the name is empty when there is no second field.
+void SplitRegistryValue(const std::string& value, std::string* id, std::string* name);
+
+}  // namespace qor
