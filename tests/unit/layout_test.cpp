@@ -87,7 +87,7 @@ TEST(ReceivedLayout, JoinedRecordIsCutOnACharacterBoundary) {
   for (int i = 0; i < 300; ++i) header += wide;  // 601 bytes: byte 511 is a lead byte's trail
   const std::string joined = JoinMailRecord(header, "tail");
   EXPECT_EQ(joined.size(), 511u);
-  EXPECT_EQ(JoinMailRecord("a" + header, "").size(), 511u);  // ends on a whole character
+  EXPECT_EQ(JoinMailRecord("a" + header, "").size(), 510u);  // byte 510 starts a character
   EXPECT_EQ(JoinMailRecord(header.substr(1), "").size(), 510u);
 }
 
@@ -123,7 +123,7 @@ TEST(ShiftJis, CharacterWiseSearchAndCut) {
   EXPECT_EQ(FindCharacterWise("x", ""), 0u);
   EXPECT_EQ(CutAtCharacter("\x82\xA0\x82\xA2", 3), "\x82\xA0");
   EXPECT_EQ(CutAtCharacter("ab\x82", 2), "ab");
-  EXPECT_EQ(FindLastCharacter("C:\\\x95\x5C\\x", '\\'), 4u);  // 0x5C as a trail byte is no backslash
+  EXPECT_EQ(FindLastCharacter("C:\\\x95\x5C\\x", '\\'), 5u);  // 0x5C as a trail byte is no backslash
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST(LineCursor, EachOperationWritesItsOwnPositionFirst) {
 
 TEST(ScanFrame, StartsTenThousandLinesAboveTheLastUnlessAllLines) {
   FakeLog log(Lines(10500));
-  EXPECT_EQ(ScanStart(false).Position(), 501);
+  EXPECT_EQ(ScanStart(false).Position(), 500);
   EXPECT_EQ(ScanStart(true).Position(), 1);
   EXPECT_EQ(ScanRange(false), 10000);
   EXPECT_EQ(ScanRange(true), 10499);

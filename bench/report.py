@@ -1,0 +1,68 @@
+#!/usr/bin/env python3
+"""Runs the listing benchmark and the peak-memory measurement, and prints the README's tables.
+
+usage: bench/report.py BUILD_DIR   (a build of the `bench` preset)
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+VIEWS = {1: "received in order", 2: "received by ID", 3: "sent in order", 4: "sent by ID", 5: "both by ID"}
+
+
+def run_benchmark(bin_dir):
+    out = subprocess.run([os.path.join(bin_dir, "listings_bench"), "--benchmark_format=json",
+                          "--benchmark_min_time=0.2"], check=True, capture_output=True, text=True).stdout
+    figures = {}
+    for bench in json.loads(out)["benchmarks"]:
+        name = bench["name"].split("/")
+        lines = int(name[1])
+        key = "baseline" if name[0] == "Baseline" else int(name[2])
+        figures[(key, lines)] = bench["ns_per_line"]
+    return figures
+
+
+def peak_kib(command):
+    child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    if status != 0:
+        raise SystemExit(f"{command} failed")
+    return usage.ru_maxrss
+
+
+def main():
+    bin_dir = os.path.join(sys.argv[1] if len(sys.argv) > 1 else "build-bench", "bin")
+    figures = run_benchmark(bin_dir)
+    sizes = sorted({lines for _, lines in figures})
+    print("| listing | " + " | ".join(f"{s:,} lines: ns/line (× baseline)" for s in sizes) + " | 1M ÷ 10k per line |")
+    print("|---|" + "---|" * (len(sizes) + 1))
+    for key in ["baseline"] + list(VIEWS):
+        cells = []
+        for s in sizes:
+            ns = figures[(key, s)]
+            cells.append(f"{ns:.0f} ({ns / figures[('baseline', s)]:.2f}×)")
+        growth = figures[(key, sizes[-1])] / figures[(key, sizes[0])]
+        label = "baseline (read every line)" if key == "baseline" else f"view {key}: {VIEWS[key]}"
+        print(f"| {label} | " + " | ".join(cells) + f" | {growth:.2f} |")
+
+    with tempfile.TemporaryDirectory() as tmp:
+        log = os.path.join(tmp, "million.log")
+        subprocess.run([os.path.join(bin_dir, "make_bench_log"), "1000000", log], check=True)
+        size_kib = os.path.getsize(log) // 1024
+        mailzolka = os.path.join(bin_dir, "mailzolka")
+        base = peak_kib([mailzolka, "list", "--view", "7", "--all", log])
+        print()
+        print(f"Peak memory, 1,000,000-line log of {size_kib:,} KiB:")
+        print()
+        print("| run | peak RSS (KiB) | beyond loading the log (KiB) |")
+        print("|---|---|---|")
+        print(f"| load the log, no listing | {base:,} | 0 |")
+        for view, name in VIEWS.items():
+            peak = peak_kib([mailzolka, "list", "--view", str(view), "--all", "--tsv", log])
+            print(f"| view {view}: {name} | {peak:,} | {peak - base:,} |")
+
+
+if __name__ == "__main__":
+    main()

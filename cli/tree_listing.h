@@ -1,0 +1,12 @@
+// The tree as `mailzolka list` shows it to a person: indented, in UTF-8, line positions aligned.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/sim/desktop.h"
+
+namespace cli {
+
+std::string ReadableTree(const std::vector<simdesk::TreeRow>& rows);
+
+}  // namespace cli

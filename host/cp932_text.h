@@ -1,0 +1,23 @@
+// Code page 932 bytes as the command line shows them, and script text on its way in.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+// Renders code page 932 bytes as UTF-8, byte by byte: a lead byte and its trail byte that decode to
+// one character become it; printable ASCII stays (a backslash is doubled); 0xA1-0xDF become
+// half-width katakana; anything else is written \xNN and the walk goes on with the next byte. The
+// output never holds a TAB or a line end, so it can sit in one TAB-separated field.
+std::string RenderCp932(std::string_view bytes);
+
+// UTF-8 to code page 932; nothing when the text is not UTF-8 or holds a character the code page
+// lacks.
+std::optional<std::string> Utf8ToCp932(std::string_view text);
+
+// One output line: the fields rendered and joined by TAB, without the line end.
+std::string FormatFields(const std::vector<std::string>& fields);
+
+}  // namespace host

@@ -1,0 +1,119 @@
+// The substitute host: the terminal program's stand-in on the simulated desktop. It holds the log,
+// owns the main window and the pane parent, keeps the pane the add-in registers, and reports what
+// the add-in asks it to show as events.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "addin/host_abi.h"
+#include "host/log_cursor.h"
+#include "host/log_store.h"
+#include "platform/sim/desktop.h"
+
+namespace host {
+
+// One event: its name, then its fields (code page 932), as the simulated desktop reports its own.
+using EventOutput = std::function<void(const std::vector<std::string>& fields)>;
+
+class SubstituteHost final : public qor::HostInterface {
+ public:
+  SubstituteHost(LogStore log, std::string logTitle, EventOutput output);
+  ~SubstituteHost();
+  SubstituteHost(const SubstituteHost&) = delete;
+  SubstituteHost& operator=(const SubstituteHost&) = delete;
+
+  void Reserved0() override {}
+  void Reserved1() override {}
+  void Reserved2() override {}
+  void Reserved3() override {}
+  void Reserved4() override {}
+  void Reserved5() override {}
+  void Reserved6() override {}
+  void Reserved7() override {}
+  void Reserved8() override {}
+  void Reserved9() override {}
+  void Reserved10() override {}
+  void Reserved11() override {}
+  void Reserved12() override {}
+  void Reserved13() override {}
+  void Reserved14() override {}
+  void Reserved15() override {}
+  void Reserved16() override {}
+  void Reserved17() override {}
+  void Reserved18() override {}
+  void Reserved19() override {}
+  void Reserved20() override {}
+  void Reserved21() override {}
+  void Reserved22() override {}
+  platform::WindowHandle GetMainWindow() override { return mainWindow_; }
+  void Reserved24() override {}
+  platform::WindowHandle GetPaneParent() override { return paneParent_; }
+  void Reserved26() override {}
+  void Reserved27() override {}
+  qor::LogBuffer* GetLogBuffer() override { return &cursor_; }
+  const unsigned char* GetLineAttributes() override { return log_.Attributes(); }
+  void Reserved30() override {}
+  int RegisterPane(platform::WindowHandle pane, const char* name,
+                   qor::PaneCallbackFunction callback, platform::MenuHandle menu) override;
+  int UnregisterPane(platform::WindowHandle pane) override;
+  void Reserved33() override {}
+  void GetViewLines(qor::LinePosition* first, qor::LinePosition* second) override;
+  void Reserved35() override {}
+  int ShowPosition(const qor::ViewRequest* request, int zero) override;
+  int ShowLine(qor::LinePosition line) override;
+  void Reserved38() override {}
+  void Reserved39() override {}
+  platform::WindowHandle GetActivePane() override;
+  void Reserved41() override {}
+  int GetLogTitle(char* buffer, int size) override;
+  void Reserved43() override {}
+  void Reserved44() override {}
+  int IsAttachedAttribute(int attribute) override { return IsAttachedHeading(attribute) ? 1 : 0; }
+
+  // ---- What the user and the terminal do to the host.
+  LogStore& Log() { return log_; }
+  // A new line arrives; a heading line (attribute 2 or more) is announced to the pane. False when
+  // the log has no room left.
+  bool AppendLine(std::string_view text, unsigned char attribute);
+  // The oldest line goes; the pane hears its position. False when only one line is left.
+  bool DiscardOldestLine();
+  // The user scrolls the view to these positions; until then it follows the newest line.
+  void SetViewLines(qor::LinePosition first, qor::LinePosition second);
+  // The user focuses the pane (true) or some other part of the host window (false).
+  void SetTreeActive(bool active) { treeActive_ = active; }
+
+  // ---- The registered pane.
+  bool HasPane() const { return paneCallback_ != nullptr; }
+  platform::WindowHandle PaneWindow() const { return paneWindow_; }
+  platform::MenuHandle PaneMenu() const { return paneMenu_; }
+  const std::string& PaneName() const { return paneName_; }
+  // Sends a window message or a notice to the pane's callback; 0 when no pane is registered.
+  intptr_t SendToPane(unsigned message, uintptr_t first, intptr_t second);
+  // The WM_SIZE parameter for the pane parent's client area.
+  intptr_t PaneClientSize() const;
+
+ private:
+  intptr_t PaneParentProc(unsigned message, intptr_t second);
+
+  LogStore log_;
+  LogCursor cursor_{log_};
+  std::string logTitle_;
+  EventOutput output_;
+
+  simdesk::Handle mainWindow_ = nullptr;
+  simdesk::Handle paneParent_ = nullptr;
+  simdesk::Handle otherPane_ = nullptr;  // what has the focus when the tree has not
+
+  platform::WindowHandle paneWindow_ = nullptr;
+  std::string paneName_;
+  qor::PaneCallbackFunction paneCallback_ = nullptr;
+  platform::MenuHandle paneMenu_ = nullptr;
+
+  bool viewSet_ = false;
+  qor::LinePosition viewFirst_ = 0;
+  qor::LinePosition viewSecond_ = 0;
+  bool treeActive_ = true;
+};
+
+}  // namespace host

@@ -1,0 +1,102 @@
+// The desktop's state, handles, events and the scripted user's queue.
+#include <utility>
+
+#include "platform/sim/desktop/state.h"
+
+namespace simdesk {
+namespace detail {
+
+Desktop& TheDesktop() {
+  static Desktop desktop;
+  return desktop;
+}
+
+Handle NewHandle() {
+  // Starts well above small integers so that a count or an id passed as a handle names nothing.
+  static uintptr_t last = 0x10000;
+  last += 4;
+  return reinterpret_cast<Handle>(last);
+}
+
+std::shared_ptr<Window> FindWindow(Handle handle) {
+  auto& windows = TheDesktop().windows;
+  const auto found = windows.find(handle);
+  return found == windows.end() ? nullptr : found->second;
+}
+
+std::shared_ptr<Window> FindWindow(Handle handle, WindowKind kind) {
+  std::shared_ptr<Window> window = FindWindow(handle);
+  return window && window->kind == kind ? window : nullptr;
+}
+
+std::shared_ptr<Window> AddWindow(WindowKind kind, Handle parent, Rect rect, Insets frame) {
+  std::shared_ptr<Window> parentWindow;
+  if (parent && !(parentWindow = FindWindow(parent))) return nullptr;
+  auto window = std::make_shared<Window>();
+  window->handle = NewHandle();
+  window->parent = parent;
+  window->kind = kind;
+  window->rect = rect;
+  window->frame = frame;
+  if (parentWindow) parentWindow->children.push_back(window->handle);
+  TheDesktop().windows.emplace(window->handle, window);
+  return window;
+}
+
+void Emit(std::vector<std::string> fields) {
+  // A copy: the sink may replace itself.
+  const EventSink sink = TheDesktop().sink;
+  if (sink) sink(fields);
+}
+
+std::optional<UserAction> TakeUserAction() {
+  auto& actions = TheDesktop().actions;
+  if (actions.empty()) return std::nullopt;
+  UserAction action = std::move(actions.front());
+  actions.pop_front();
+  return action;
+}
+
+std::string Describe(const UserAction& action) {
+  if (!action.description.empty()) return action.description;
+  switch (action.kind) {
+    case UserAction::Kind::Answer: return "answer " + std::to_string(action.answer);
+    case UserAction::Kind::Search: return "search " + action.text;
+    case UserAction::Kind::SearchPick: return "search-pick " + std::to_string(action.index);
+    case UserAction::Kind::SearchCancel: return "search-cancel";
+    case UserAction::Kind::IdSelect: return "idselect";
+    case UserAction::Kind::SaveFile: return action.cancel ? "savefile cancel" : "savefile " + action.text;
+    case UserAction::Kind::Close: return "close " + std::to_string(action.answer);
+  }
+  return "action";
+}
+
+void Fail(const std::string& message) { throw ScriptError(message); }
+
+}  // namespace detail
+
+void SetEventSink(EventSink sink) { detail::TheDesktop().sink = std::move(sink); }
+
+void QueueUserAction(UserAction action) { detail::TheDesktop().actions.push_back(std::move(action)); }
+
+std::vector<std::string> UnusedUserActions() {
+  std::vector<std::string> descriptions;
+  for (const UserAction& action : detail::TheDesktop().actions) {
+    descriptions.push_back(detail::Describe(action));
+  }
+  return descriptions;
+}
+
+void SetProfileDirectory(const std::string& directory) { detail::TheDesktop().profileDirectory = directory; }
+
+std::string ProfileDirectory() { return detail::TheDesktop().profileDirectory; }
+
+void Reset() {
+  // Swapped out first, so that nothing the old state destroys can reach the new one.
+  detail::Desktop old = std::exchange(detail::TheDesktop(), detail::Desktop{});
+  for (auto& [handle, window] : old.windows) {
+    if (window->tree) window->tree->Detach();
+  }
+}
+
+}  // namespace simdesk

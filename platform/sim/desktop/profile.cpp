@@ -1,0 +1,282 @@
+// Private profile files (INI), read as Windows reads them (Wine's kernel32 profile.c is the
+// reference) and written by editing the file's text: the one line that changes or is added ends
+// with CRLF, every other byte stays as it was. A write goes to a temporary file that then replaces
+// the profile, so a failed write leaves no half-written file.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sim/desktop/state.h"
+
+namespace simdesk {
+namespace {
+
+bool IsBlank(char c) {
+  // Wine's profile blanks: C white space, and ^Z (DOS end of file).
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == 0x1a;
+}
+
+std::string_view TrimLeft(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Position of the first or last single-byte `c`, never the second byte of a double-byte character.
+std::size_t FindChar(std::string_view text, char c, bool last) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == c) {
+      found = i;
+      if (!last) break;
+    }
+    if (IsLeadByte(static_cast<unsigned char>(text[i]))) ++i;
+  }
+  return found;
+}
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Section and key names match without regard to ASCII case.
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
+      if (a.substr(i, 2) != b.substr(i, 2)) return false;
+      ++i;
+    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+struct Line {
+  std::size_t begin = 0;
+  std::size_t next = 0;   // where the following line begins
+  std::string_view text;  // without blanks at either end or the line break
+  bool hasBreak = false;
+};
+
+std::vector<Line> SplitLines(std::string_view content) {
+  std::vector<Line> lines;
+  for (std::size_t at = 0; at < content.size();) {
+    const std::size_t end = content.find('\n', at);
+    const std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
+    lines.push_back({at, next, Trim(content.substr(at, next - at)), end != std::string_view::npos});
+    at = next;
+  }
+  return lines;
+}
+
+enum class LineKind { Blank, Section, Key };
+
+struct ParsedLine {
+  LineKind kind = LineKind::Blank;
+  std::string_view name;
+  std::optional<std::string_view> value;  // none on a line without '='
+};
+
+ParsedLine Parse(std::string_view text) {
+  if (text.empty()) return {};
+  if (text.front() == '[') {
+    // A '[' line without ']' is read as a key line.
+    const std::size_t close = FindChar(text, ']', true);
+    if (close != std::string_view::npos) return {LineKind::Section, text.substr(1, close - 1), {}};
+  }
+  const std::size_t equals = FindChar(text, '=', false);
+  if (equals == std::string_view::npos) return {LineKind::Key, text, {}};
+  return {LineKind::Key, TrimRight(text.substr(0, equals)), TrimLeft(text.substr(equals + 1))};
+}
+
+// Where a key is, or where it would go. Only the first section of the name counts.
+struct Location {
+  bool sectionFound = false;
+  const Line* keyLine = nullptr;
+  ParsedLine key;
+  std::size_t insertAt = 0;  // after the section's last line that is not blank
+  bool insertAfterBreak = true;
+};
+
+Location Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+  Location location;
+  if (section.empty()) return location;  // the lines before any section are in none
+  for (const Line& line : lines) {
+    const ParsedLine parsed = Parse(line.text);
+    if (parsed.kind == LineKind::Section) {
+      if (location.sectionFound) break;
+      location.sectionFound = SameName(parsed.name, section);
+    } else if (parsed.kind == LineKind::Blank || !location.sectionFound) {
+      continue;
+    } else if (SameName(parsed.name, key)) {
+      location.keyLine = &line;
+      location.key = parsed;
+      return location;
+    }
+    if (location.sectionFound) {
+      location.insertAt = line.next;
+      location.insertAfterBreak = line.hasBreak;
+    }
+  }
+  return location;
+}
+
+// A value in matching double or single quotes loses them.
+std::string_view Unquoted(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+std::string ProfilePath(const char* file) {
+  const std::string name = file;
+  const std::string directory = ProfileDirectory();
+  if (name.find('/') != std::string::npos || directory.empty()) return name;
+  return directory + "/" + name;
+}
+
+// The file's bytes; none when it is missing, no regular file or unreadable.
+std::optional<std::string> ReadProfile(const std::string& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string content;
+  char buffer[4096];
+  ssize_t count;
+  while ((count = read(fd, buffer, sizeof buffer)) > 0)
+    content.append(buffer, static_cast<std::size_t>(count));
+  close(fd);
+  if (count < 0) return std::nullopt;
+  return content;
+}
+
+bool WriteWhole(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t count = write(fd, content.data(), content.size());
+    if (count <= 0) return false;
+    content.remove_prefix(static_cast<std::size_t>(count));
+  }
+  return true;
+}
+
+bool ReplaceFileContent(const std::string& path, const std::string& content) {
+  static unsigned serial = 0;
+  const std::string temporary = path + ".~" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = WriteWhole(fd, content);
+  if (close(fd) != 0 || !written || rename(temporary.c_str(), path.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+// Reads an integer as Windows does: blanks, a sign, "0x" / "0o" / "0b" for another base, then
+// digits up to the first other character, in 32 bits.
+int ParseProfileInt(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  unsigned base = 10;
+  if (text.size() >= 2 && text[0] == '0') {
+    const std::string_view prefixes = "xob";
+    const unsigned bases[] = {16, 8, 2};
+    if (const std::size_t at = prefixes.find(text[1]); at != std::string_view::npos) {
+      base = bases[at];
+      text.remove_prefix(2);
+    }
+  }
+  uint32_t total = 0;
+  for (const char c : text) {
+    unsigned digit = 99;
+    if (c >= '0' && c <= '9')
+      digit = static_cast<unsigned>(c - '0');
+    else if (c >= 'A' && c <= 'Z')
+      digit = static_cast<unsigned>(c - 'A' + 10);
+    else if (c >= 'a' && c <= 'z')
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    if (digit >= base) break;
+    total = total * base + digit;
+  }
+  return static_cast<int>(negative ? 0u - total : total);
+}
+
+}  // namespace
+
+std::size_t GetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                                    std::size_t size, const char* file) {
+  if (!buffer || size == 0) return 0;
+  buffer[0] = '\0';
+  if (!section || !key || !*key || !file) return 0;
+  std::string_view text = fallback ? fallback : "";
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);  // as Windows trims a default
+  const std::optional<std::string> content = ReadProfile(ProfilePath(file));
+  std::vector<Line> lines;
+  if (content) lines = SplitLines(*content);
+  const Location location = Locate(lines, Trim(section), Trim(key));
+  if (location.keyLine && location.key.value) text = *location.key.value;
+  text = Unquoted(text);
+  const std::size_t count = std::min(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), count);
+  buffer[count] = '\0';
+  return count;
+}
+
+int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
+  char buffer[30];  // Windows reads the number through a buffer of this size
+  if (GetPrivateProfileString(section, key, "", buffer, sizeof buffer, file) == 0) return fallback;
+  return ParseProfileInt(buffer);
+}
+
+bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file) {
+  if (!section || !key || !value || !file) return false;
+  const std::string path = ProfilePath(file);
+  std::string content;
+  struct stat status {};
+  if (stat(path.c_str(), &status) == 0) {
+    std::optional<std::string> existing = ReadProfile(path);
+    if (!existing || access(path.c_str(), W_OK) != 0) return false;
+    content = std::move(*existing);
+  }
+  const std::string_view sectionName = Trim(section);
+  const std::string_view keyName = Trim(key);
+  const std::string_view newValue = TrimLeft(value);
+  const std::vector<Line> lines = SplitLines(content);
+  const Location location = Locate(lines, sectionName, keyName);
+  const std::string keyLine =
+      std::string(location.keyLine ? location.key.name : keyName) + "=" + std::string(newValue) + "\r\n";
+  if (location.keyLine) {
+    if (location.key.value == newValue) return true;  // unchanged: the file is left alone
+    content.replace(location.keyLine->begin, location.keyLine->next - location.keyLine->begin, keyLine);
+  } else if (location.sectionFound) {
+    content.insert(location.insertAt, (location.insertAfterBreak ? "" : "\r\n") + keyLine);
+  } else {
+    if (!content.empty() && content.back() != '\n') content += "\r\n";
+    content += "[" + std::string(sectionName) + "]\r\n" + keyLine;
+  }
+  return ReplaceFileContent(path, content);
+}
+
+}  // namespace simdesk

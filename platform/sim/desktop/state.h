@@ -1,0 +1,99 @@
+// The desktop's one process-wide state and the window objects it holds. Private to the simdesktop
+// library.
+//
+// Handles are numbers from one counter that never repeats (not even across Reset), so a handle of
+// something destroyed never names anything again and is never dereferenced.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/desktop.h"
+#include "platform/sim/desktop/tree_control.h"
+
+namespace simdesk::detail {
+
+enum class WindowKind { Host, Tree, Dialog, Button, Static, ComboBox, ListBox, ProgressBar, Other };
+
+struct Insets {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct ComboBoxState {
+  std::vector<std::string> entries;
+  std::string edit;
+  int selected = -1;
+};
+
+struct ListBoxState {
+  std::vector<std::string> rows;
+  std::vector<bool> selected;
+};
+
+struct ProgressBarState {
+  int32_t lower = 0;
+  int32_t upper = 100;
+  int32_t position = 0;
+};
+
+struct DialogState {
+  int templateId = 0;
+  bool ended = false;
+  int result = 0;
+};
+
+struct Window {
+  Handle handle = nullptr;
+  Handle parent = nullptr;
+  std::vector<Handle> children;
+  WindowKind kind = WindowKind::Host;
+  int controlId = -1;
+  std::string text;
+  Rect rect;     // outer rectangle in the parent's client coordinates (screen when top-level)
+  Insets frame;  // client area = rect less these
+  WindowProc proc;
+  bool visible = true;
+  bool destroying = false;
+  std::unique_ptr<TreeControl> tree;
+  ComboBoxState combo;
+  ListBoxState list;
+  ProgressBarState progress;
+  DialogState dialog;
+};
+
+struct Menu {
+  std::vector<MenuRow> rows;
+};
+
+struct ImageList {
+  int count = 0;
+};
+
+struct Desktop {
+  // shared_ptr: a call in progress keeps its window alive while a procedure it called destroys it.
+  std::map<Handle, std::shared_ptr<Window>> windows;
+  std::map<Handle, Menu> menus;
+  std::map<Handle, ImageList> imageLists;
+  std::deque<UserAction> actions;
+  EventSink sink;
+  std::string profileDirectory;
+};
+
+Desktop& TheDesktop();
+Handle NewHandle();
+
+std::shared_ptr<Window> FindWindow(Handle handle);
+std::shared_ptr<Window> FindWindow(Handle handle, WindowKind kind);
+// rect in the parent's client coordinates. Null when a parent is given but is no window.
+std::shared_ptr<Window> AddWindow(WindowKind kind, Handle parent, Rect rect, Insets frame);
+
+void Emit(std::vector<std::string> fields);
+std::optional<UserAction> TakeUserAction();
+std::string Describe(const UserAction& action);  // the script's words, or a made-up description
+[[noreturn]] void Fail(const std::string& message);
+
+}  // namespace simdesk::detail

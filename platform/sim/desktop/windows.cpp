@@ -1,0 +1,116 @@
+// Windows: creation, destruction, rectangles and moves.
+#include <algorithm>
+#include <string>
+
+#include "platform/sim/desktop/state.h"
+#include "platform/sim/desktop_internal.h"
+
+namespace simdesk {
+namespace {
+
+struct Origin {
+  int32_t x = 0, y = 0;
+};
+
+Origin ClientOrigin(const detail::Window& window);
+
+// Screen position of the coordinate system the window's rect is given in.
+Origin ParentOrigin(const detail::Window& window) {
+  if (const auto parent = detail::FindWindow(window.parent)) return ClientOrigin(*parent);
+  return {};
+}
+
+Origin ClientOrigin(const detail::Window& window) {
+  const Origin parent = ParentOrigin(window);
+  return {parent.x + window.rect.left + window.frame.left, parent.y + window.rect.top + window.frame.top};
+}
+
+void EmitProgress(const detail::Window& bar) {
+  detail::Emit({"Progress", std::to_string(bar.progress.upper), std::to_string(bar.progress.position)});
+}
+
+}  // namespace
+
+Handle CreateHostWindow(Handle parent, Rect rect, int32_t frame, WindowProc proc) {
+  Origin origin;
+  if (parent) {
+    const auto parentWindow = detail::FindWindow(parent);
+    if (!parentWindow) return nullptr;
+    origin = ClientOrigin(*parentWindow);
+  }
+  const Rect relative{rect.left - origin.x, rect.top - origin.y, rect.right - origin.x,
+                      rect.bottom - origin.y};
+  const auto window =
+      detail::AddWindow(detail::WindowKind::Host, parent, relative, {frame, frame, frame, frame});
+  if (!window) return nullptr;
+  window->proc = std::move(proc);
+  return window->handle;
+}
+
+void DestroyWindow(Handle handle) {
+  const auto window = detail::FindWindow(handle);
+  if (!window || window->destroying) return;
+  window->destroying = true;
+  // Children first, while this window still exists: a dying tree tells its parent of every item.
+  for (const Handle child : std::vector<Handle>(window->children)) DestroyWindow(child);
+  if (window->tree) {
+    window->tree->DeleteItem(nullptr);
+    window->tree->Detach();
+  }
+  if (window->kind == detail::WindowKind::ProgressBar) EmitProgress(*window);
+  if (const auto parent = detail::FindWindow(window->parent)) {
+    std::erase(parent->children, handle);
+  }
+  detail::TheDesktop().windows.erase(handle);
+}
+
+bool IsWindow(Handle window) { return detail::FindWindow(window) != nullptr; }
+
+namespace seam {
+
+bool GetWindowRect(Handle handle, Rect& rect) {
+  const auto window = detail::FindWindow(handle);
+  if (!window) return false;
+  const Origin origin = ParentOrigin(*window);
+  rect = {window->rect.left + origin.x, window->rect.top + origin.y, window->rect.right + origin.x,
+          window->rect.bottom + origin.y};
+  return true;
+}
+
+bool GetClientRect(Handle handle, Rect& rect) {
+  const auto window = detail::FindWindow(handle);
+  if (!window) return false;
+  const Rect& outer = window->rect;
+  const detail::Insets& frame = window->frame;
+  rect = {0, 0, std::max(0, outer.right - outer.left - frame.left - frame.right),
+          std::max(0, outer.bottom - outer.top - frame.top - frame.bottom)};
+  return true;
+}
+
+bool ClientToScreen(Handle handle, int32_t& x, int32_t& y) {
+  const auto window = detail::FindWindow(handle);
+  if (!window) return false;
+  const Origin origin = ClientOrigin(*window);
+  x += origin.x;
+  y += origin.y;
+  return true;
+}
+
+bool MoveWindow(Handle handle, int32_t x, int32_t y, int32_t width, int32_t height) {
+  const auto window = detail::FindWindow(handle);
+  if (!window) return false;
+  window->rect = {x, y, x + width, y + height};
+  return true;
+}
+
+void ShowWindow(Handle handle) {
+  if (const auto window = detail::FindWindow(handle)) window->visible = true;
+}
+
+bool IsWindowVisible(Handle handle) {
+  const auto window = detail::FindWindow(handle);
+  return window && window->visible;
+}
+
+}  // namespace seam
+}  // namespace simdesk

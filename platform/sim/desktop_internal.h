@@ -1,0 +1,118 @@
+// The simulated desktop's calls for the platform seam (platform_sim): what user32 and comctl32 are
+// to the Windows seam. Hosts use desktop.h only.
+//
+// Every call on a handle that names no live object of the right kind does nothing and returns
+// 0, false, null or empty. Calls that play the scripted user throw ScriptError from inside the
+// desktop library, so the exception's type information is the desktop's own.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/sim/desktop.h"
+
+namespace res {
+struct DialogTemplate;
+}
+
+namespace simdesk::seam {
+
+// ---- Windows (any kind: host windows, trees, dialogs, controls)
+bool GetWindowRect(Handle window, Rect& rect);  // outer rectangle, screen coordinates
+bool GetClientRect(Handle window, Rect& rect);  // left = top = 0
+bool ClientToScreen(Handle window, int32_t& x, int32_t& y);
+// x, y in the parent's client coordinates (screen coordinates for a top-level window).
+bool MoveWindow(Handle window, int32_t x, int32_t y, int32_t width, int32_t height);
+void ShowWindow(Handle window);
+bool IsWindowVisible(Handle window);
+
+// ---- The tree control
+constexpr unsigned kWmNotify = 78;
+
+// Notification codes (ANSI), expand actions and selection causes, as comctl32 numbers them.
+constexpr int kTvnSelChanging = -401;
+constexpr int kTvnSelChanged = -402;
+constexpr int kTvnDeleteItem = -403;
+constexpr int kTvnItemExpanding = -405;
+constexpr int kTvnItemExpanded = -406;
+constexpr unsigned kTveCollapse = 1;
+constexpr unsigned kTveExpand = 2;
+constexpr unsigned kTveToggle = 3;
+constexpr unsigned kTvcUnknown = 0;
+constexpr unsigned kTvcByMouse = 1;
+
+// What WM_NOTIFY's second parameter points to while the parent's procedure runs (the fields of
+// NMTREEVIEW that the simulation keeps). `action` is the expand action of the expand
+// notifications and the cause of the selection notifications.
+struct TreeNotify {
+  Handle from = nullptr;  // the tree window
+  int code = 0;
+  unsigned action = 0;
+  Handle itemOld = nullptr;
+  Handle itemNew = nullptr;
+  int32_t paramOld = 0;
+  int32_t paramNew = 0;
+};
+
+// An item to insert as the last child of its parent; images and children flag only when given.
+struct NewTreeItem {
+  std::string text;  // code page 932
+  int32_t param = 0;
+  bool withImages = false;
+  int image = 0;
+  int selectedImage = 0;
+  bool withChildren = false;
+  int children = 0;
+};
+
+enum class TreeRelation { Root, Child, Next, NextVisible, Caret };
+
+Handle CreateTree(Handle parent);  // child of parent, which receives its notifications
+void TreeSetImageList(Handle tree, Handle images);
+Handle TreeInsertLast(Handle tree, Handle parent, const NewTreeItem& item);  // parent null: top level
+bool TreeDeleteItem(Handle tree, Handle item);                               // item null: every item
+bool TreeExpand(Handle tree, Handle item, unsigned action);
+bool TreeSelectItem(Handle tree, Handle item);  // caret selection; null selects none
+Handle TreeGetNextItem(Handle tree, Handle item, TreeRelation relation);
+std::string TreeGetItemText(Handle tree, Handle item);
+int32_t TreeGetItemParam(Handle tree, Handle item);
+int TreeGetItemChildren(Handle tree, Handle item);
+bool TreeSetItemChildren(Handle tree, Handle item, int children);
+
+// ---- Dialogs built from the module's templates
+Handle CreateDialogFromTemplate(const res::DialogTemplate& dialogTemplate);  // emits "Dialog"
+Handle DialogItem(Handle dialog, int controlId);                             // null for id -1 and unknown ids
+void EndDialog(Handle dialog, int result);
+bool DialogEnded(Handle dialog, int& result);
+// The scripted user's turn in a modal dialog: takes the next queued action, applies it to the
+// controls and returns the id of the button it pressed (1 or 2).
+int PlayScriptedUser(Handle dialog);
+[[noreturn]] void FailScript(const std::string& message);  // throws ScriptError
+
+// ---- Controls
+void ComboAddString(Handle combo, const std::string& text);
+std::string ComboGetText(Handle combo);
+int ComboGetCurSel(Handle combo);
+void ListAddString(Handle list, const std::string& text);
+int ListGetCount(Handle list);
+void ListSelectAll(Handle list);
+bool ListIsSelected(Handle list, int row);
+void ProgressSetRange(Handle bar, int32_t lower, int32_t upper);
+void ProgressSetPos(Handle bar, int32_t position);
+
+// ---- Menus and image lists
+Handle CreatePopupMenu();
+void MenuAppendItem(Handle menu, int id, const std::string& text);
+void MenuAppendSeparator(Handle menu);
+void MenuCheck(Handle menu, int id, bool checked);
+void MenuEnable(Handle menu, int id, bool enabled);
+Handle CreateImageList(int width, int height, int initial, int grow);
+int ImageListAdd(Handle images);  // index of the new image, -1 for no image list
+
+// ---- Message boxes and the save-file dialog, answered by the scripted user
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxIcon { None, Exclamation, Question };
+int MessageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
+               BoxIcon icon);  // the button pressed: 1, 2, 6 or 7
+bool AskSaveFile(std::string& path);
+
+}  // namespace simdesk::seam

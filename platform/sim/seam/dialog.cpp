@@ -1,0 +1,48 @@
+// Dialogs on the simulated desktop: the window from the module's template, then the scripted
+// user in place of the modal loop.
+#include "platform/dialog.h"
+
+#include <string>
+
+#include "platform/sim/desktop_internal.h"
+#include "res/dialog_templates.h"
+
+namespace platform {
+
+Dialog::~Dialog() {
+  if (simdesk::IsWindow(handle_)) simdesk::DestroyWindow(handle_);
+}
+
+int Dialog::RunModal() {
+  const res::DialogTemplate* dialogTemplate = res::FindDialogTemplate(templateId_);
+  if (!dialogTemplate) return -1;
+  handle_ = simdesk::seam::CreateDialogFromTemplate(*dialogTemplate);
+  HandleInit();
+  int result = 0;
+  // A dialog that ends while it starts is never shown to the user.
+  if (!simdesk::seam::DialogEnded(handle_, result)) {
+    HandleCommand(simdesk::seam::PlayScriptedUser(handle_));
+    if (!simdesk::seam::DialogEnded(handle_, result)) {
+      simdesk::seam::FailScript("dialog " + std::to_string(templateId_) + " did not end");
+    }
+  }
+  simdesk::DestroyWindow(handle_);
+  handle_ = nullptr;
+  return result;
+}
+
+bool Dialog::CreateModeless() {
+  const res::DialogTemplate* dialogTemplate = res::FindDialogTemplate(templateId_);
+  if (!dialogTemplate) return false;
+  handle_ = simdesk::seam::CreateDialogFromTemplate(*dialogTemplate);
+  HandleInit();
+  return true;
+}
+
+void Dialog::Show() { simdesk::seam::ShowWindow(handle_); }
+
+void Dialog::End(int result) { simdesk::seam::EndDialog(handle_, result); }
+
+WindowHandle Dialog::Item(int controlId) const { return simdesk::seam::DialogItem(handle_, controlId); }
+
+}  // namespace platform

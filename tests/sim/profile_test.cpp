@@ -1,0 +1,144 @@
+// Private profile files: what the reads return and the exact bytes the writes leave.
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/sim/desktop.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProfileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    simdesk::Reset();
+    dir = fs::temp_directory_path() / ("sim_profile_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    simdesk::SetProfileDirectory(dir.string());
+  }
+  void TearDown() override {
+    fs::remove_all(dir);
+    simdesk::Reset();
+  }
+
+  void Put(const std::string& content) { std::ofstream(dir / "QORMAIL.INI", std::ios::binary) << content; }
+  std::string Content(const std::string& name = "QORMAIL.INI") {
+    std::ifstream in(dir / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static int Int(const char* key, int fallback = -9) {
+    return platform::GetProfileInt("SYSTEM", key, fallback, "QORMAIL.INI");
+  }
+  static std::string Text(const char* section, const char* key, const char* fallback = "none") {
+    char buffer[64];
+    const std::size_t count =
+        platform::GetProfileString(section, key, fallback, buffer, sizeof buffer, "QORMAIL.INI");
+    EXPECT_EQ(count, std::string(buffer).size());
+    return buffer;
+  }
+  static bool Write(const char* section, const char* key, const char* value) {
+    return platform::WriteProfileString(section, key, value, "QORMAIL.INI");
+  }
+
+  fs::path dir;
+};
+
+TEST_F(ProfileTest, MissingFileSectionOrKeyGivesTheFallback) {
+  EXPECT_EQ(Int("PREVMODE", 3), 3);
+  EXPECT_EQ(Text("SYSTEM", "PREVMODE", "x  "), "x");  // a default loses its trailing blanks
+  Put("[SYSTEM]\r\nALLDISP=1\r\n");
+  EXPECT_EQ(Int("PREVMODE", 3), 3);
+  EXPECT_EQ(Text("OTHER", "ALLDISP"), "none");
+}
+
+TEST_F(ProfileTest, ReadsNamesWithoutCaseAndValuesTrimmedAndUnquoted) {
+  Put("; comment\r\n[system]\r\n  PrevMode  =  4  \r\nTitle=\"a b "
+      "\"\nOne='x'\r\nBare\r\n\r\n[SYSTEM]\r\nLater=1\r\n");
+  EXPECT_EQ(Int("prevmode"), 4);
+  EXPECT_EQ(Text(" SYSTEM ", "title"), "a b ");
+  EXPECT_EQ(Text("SYSTEM", "one"), "x");
+  EXPECT_EQ(Text("SYSTEM", "Bare"), "none");   // a line without '=' has no value
+  EXPECT_EQ(Text("SYSTEM", "Later"), "none");  // only the first section of a name counts
+}
+
+TEST_F(ProfileTest, IntegersReadAsWindowsReadsThem) {
+  Put("[SYSTEM]\r\na=5\r\nb=5abc\r\nc=abc\r\nd=\r\ne=-7\r\nf=0x1A\r\ng=\"12\"\r\nh=+3\r\n");
+  EXPECT_EQ(Int("a"), 5);
+  EXPECT_EQ(Int("b"), 5);
+  EXPECT_EQ(Int("c"), 0);   // no digits: 0, not the fallback
+  EXPECT_EQ(Int("d"), -9);  // empty: the fallback
+  EXPECT_EQ(Int("e"), -7);
+  EXPECT_EQ(Int("f"), 26);
+  EXPECT_EQ(Int("g"), 12);
+  EXPECT_EQ(Int("h"), 3);
+}
+
+TEST_F(ProfileTest, StringIsCutToTheBuffer) {
+  Put("[SYSTEM]\r\nKEY=abcdef\r\n");
+  char buffer[4] = "zzz";
+  EXPECT_EQ(platform::GetProfileString("SYSTEM", "KEY", "", buffer, sizeof buffer, "QORMAIL.INI"), 3u);
+  EXPECT_STREQ(buffer, "abc");
+}
+
+TEST_F(ProfileTest, WriteCreatesFileAndSection) {
+  EXPECT_TRUE(Write("SYSTEM", "PREVMODE", "1"));
+  EXPECT_EQ(Content(), "[SYSTEM]\r\nPREVMODE=1\r\n");
+  EXPECT_TRUE(Write("OTHER", "X", "y"));
+  EXPECT_EQ(Content(), "[SYSTEM]\r\nPREVMODE=1\r\n[OTHER]\r\nX=y\r\n");
+  EXPECT_EQ(Int("PREVMODE"), 1);
+}
+
+TEST_F(ProfileTest, WriteEditsInPlaceAndKeepsEveryOtherByte) {
+  Put("; kept\n[System]\nprevmode = 1\nALLDISP=0\n\n[Next]\nA=1");
+  EXPECT_TRUE(Write("SYSTEM", "PREVMODE", "4"));
+  EXPECT_EQ(Content(), "; kept\n[System]\nprevmode=4\r\nALLDISP=0\n\n[Next]\nA=1");
+  EXPECT_TRUE(Write("SYSTEM", "NEW", "x"));  // at the end of the section, before its blank line
+  EXPECT_EQ(Content(), "; kept\n[System]\nprevmode=4\r\nALLDISP=0\nNEW=x\r\n\n[Next]\nA=1");
+  EXPECT_TRUE(Write("Next", "B", "2"));  // the last line had no line break
+  EXPECT_EQ(Content(), "; kept\n[System]\nprevmode=4\r\nALLDISP=0\nNEW=x\r\n\n[Next]\nA=1\r\nB=2\r\n");
+  EXPECT_TRUE(Write("Third", "C", "3"));
+  EXPECT_EQ(Content(),
+            "; kept\n[System]\nprevmode=4\r\nALLDISP=0\nNEW=x\r\n\n[Next]\nA=1\r\nB=2\r\n[Third]\r\nC=3\r\n");
+}
+
+TEST_F(ProfileTest, WritingTheSameValueLeavesTheFileAlone) {
+  Put("[SYSTEM]\r\nPREVMODE = 2   \r\n");
+  EXPECT_TRUE(Write("SYSTEM", "PREVMODE", "2"));
+  EXPECT_EQ(Content(), "[SYSTEM]\r\nPREVMODE = 2   \r\n");
+}
+
+TEST_F(ProfileTest, WriteFailsWithoutAPlaceToWriteAndLeavesNothingBehind) {
+  simdesk::SetProfileDirectory((dir / "missing").string());
+  EXPECT_FALSE(Write("SYSTEM", "A", "1"));
+  simdesk::SetProfileDirectory(dir.string());
+  fs::create_directory(dir / "QORMAIL.INI");
+  EXPECT_FALSE(Write("SYSTEM", "A", "1"));
+  EXPECT_EQ(Int("A", 8), 8);  // a directory reads as a missing file
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProfileTest, UnreadableFileReadsAsMissingAndIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  Put("[SYSTEM]\r\nA=1\r\n");
+  fs::permissions(dir / "QORMAIL.INI", fs::perms::none);
+  EXPECT_EQ(Int("A", 8), 8);
+  EXPECT_FALSE(Write("SYSTEM", "A", "2"));
+  fs::permissions(dir / "QORMAIL.INI", fs::perms::owner_all);
+  EXPECT_EQ(Content(), "[SYSTEM]\r\nA=1\r\n");
+}
+
+TEST_F(ProfileTest, NameWithSlashIsUsedAsGiven) {
+  const std::string path = (dir / "elsewhere.ini").string();
+  EXPECT_TRUE(platform::WriteProfileString("S", "K", "v", path.c_str()));
+  EXPECT_EQ(Content("elsewhere.ini"), "[S]\r\nK=v\r\n");
+  EXPECT_EQ(simdesk::GetPrivateProfileInt("S", "K", 5, path.c_str()), 0);
+}
+
+}  // namespace
