@@ -1,6 +1,7 @@
 // Command 131: every ID of the last sent-and-received-by-ID listing with its name, one "ID,name"
 // line each, LF-terminated. The file is written beside the target and moved over it only when
 // every line is on disk, so a failure never leaves a half-written file or destroys the old one.
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -19,9 +20,22 @@ void Tell(const std::string& text, platform::Icon icon = platform::Icon::None) {
   platform::ShowMessageBox(caption.c_str(), text.c_str(), platform::Buttons::Ok, icon);
 }
 
-// Writes the lines into a new file at path; false on any failure (the file is then removed).
-bool WriteIdLines(const std::string& path, int* written) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+// A file beside the target that did not exist before ("x": never one that is there already, so a
+// file of the user's that happens to carry the name is neither written over nor removed).
+std::FILE* CreateTemporary(const std::string& target, std::string* path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *path = target + ".partial" + (attempt > 0 ? std::to_string(attempt) : "");
+    if (std::FILE* file = std::fopen(path->c_str(), "wbx")) return file;
+    if (errno != EEXIST) break;
+  }
+  path->clear();
+  return nullptr;
+}
+
+// Writes the lines into a new file beside target, named in *path; false on any failure (that
+// file is then removed again, and *path is empty).
+bool WriteIdLines(const std::string& target, std::string* path, int* written) {
+  std::FILE* file = CreateTemporary(target, path);
   if (!file) return false;
   bool ok = true;
   for (std::size_t i = 0; ok && i < state.idList.size(); ++i) {
@@ -31,7 +45,10 @@ bool WriteIdLines(const std::string& path, int* written) {
   }
   ok = std::fflush(file) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
-  if (!ok) std::remove(path.c_str());
+  if (!ok) {
+    std::remove(path->c_str());
+    path->clear();
+  }
   return ok;
 }
 
@@ -46,10 +63,10 @@ void ExportCsv() {
   std::string path;
   if (!platform::AskSaveFilePath(path)) return;
 
-  const std::string temporary = path + ".partial";
+  std::string temporary;
   int written = 0;
-  if (!WriteIdLines(temporary, &written) || !platform::ReplaceFile(temporary, path)) {
-    std::remove(temporary.c_str());
+  if (!WriteIdLines(path, &temporary, &written) || !platform::ReplaceFile(temporary, path)) {
+    if (!temporary.empty()) std::remove(temporary.c_str());  // written, but not moved
     Tell(res::kExportFailed + path, platform::Icon::Exclamation);
     return;
   }

@@ -90,9 +90,10 @@ bool ReadString(Reader& reader, std::string* text) {
   return true;
 }
 
-// The module's path as it fits the 256-byte label buffer, up to and including its last separator.
+// The module's path as the platform gives it into the label buffer (255 bytes with the
+// terminator), up to and including its last separator.
 std::string ModuleDirectory() {
-  const std::string path(CutAtCharacter(platform::ModulePath(), kLabelBufferSize - 1));
+  const std::string path(CutAtCharacter(platform::ModulePath(), kLabelBufferSize - 2));
   const std::size_t separator = FindLastCharacter(path, platform::kPathSeparator);
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }

@@ -39,7 +39,12 @@ class FakeLog : public LogBuffer {
     const int64_t target = int64_t{CurrentLine} + count;
     CurrentLine = static_cast<LinePosition>(target < first_ ? first_ : target > LastPosition() ? LastPosition() : target);
   }
-  int GetHeadingLevel() override { return ++calls, 0; }
+  // Attributes 2..9 open level attribute-2; 10..17 are attached headings at level attribute-10.
+  int GetHeadingLevel() override {
+    ++calls;
+    const int attribute = CurrentLine >= 0 ? attributes_[CurrentLine] : 0;
+    return attribute >= 10 && attribute <= 17 ? attribute - 10 : attribute - 2;
+  }
   const char* GetHeadingText() override { return GetLine() + 1; }
   void MoveHome() override { ++calls, CurrentLine = first_; }
   void Reserved1() override {}
