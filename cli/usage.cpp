@@ -5,6 +5,8 @@ namespace cli {
 const char kShortUsage[] =
     "usage: mailzolka session [--profile-dir DIR] [--addin PATH] LOG SCRIPT\n"
     "       mailzolka list [--view N] [--all] [--tsv] [--addin PATH] LOG\n"
+    "       mailzolka ids [--all] [--csv FILE] [--addin PATH] LOG\n"
+    "       mailzolka register [--all] [--profile-dir DIR] [--addin PATH] LOG\n"
     "       mailzolka help | --help | --version\n";
 
 const char kUsage[] =
@@ -12,6 +14,8 @@ const char kUsage[] =
     "\n"
     "usage: mailzolka session [--profile-dir DIR] [--addin PATH] LOG SCRIPT\n"
     "       mailzolka list [--view N] [--all] [--tsv] [--addin PATH] LOG\n"
+    "       mailzolka ids [--all] [--csv FILE] [--addin PATH] LOG\n"
+    "       mailzolka register [--all] [--profile-dir DIR] [--addin PATH] LOG\n"
     "       mailzolka help | --help | --version\n"
     "\n"
     "LOG is a terminal log in code page 932 (Shift-JIS). Its lines are numbered from 1 in the\n"
@@ -25,6 +29,19 @@ const char kUsage[] =
     "list      shows the tree the add-in builds for LOG: a fresh profile with PREVMODE=N\n"
     "          (default 1) and ALLDISP=1 with --all (else 0), attach, one activation.\n"
     "  --tsv              print the run's events and then the tree in the dump format\n"
+    "\n"
+    "ids       prints the IDs that view 5 (sent and received mail by ID) finds in LOG, one\n"
+    "          ID<TAB>name line each, in the order first seen: a fresh temporary profile with\n"
+    "          PREVMODE=5 and ALLDISP=1 with --all (else 0), attach, one activation, then the\n"
+    "          add-in's own CSV export (command 131) read back.\n"
+    "  --csv FILE         export to FILE instead (Yes to the question, FILE in the save-file\n"
+    "                     dialog, OK to the message) and say how many IDs were written\n"
+    "register  view 5 as for ids, then the add-in's registration into QOR.INI (command 130),\n"
+    "          keeping every candidate (Yes, every row selected, OK to each message); prints\n"
+    "          the keys written with their values, and the IDs that found no free key among\n"
+    "          ID1 to ID99. The add-in offers it only with a readable QOR.DAT beside the module.\n"
+    "  --profile-dir DIR  where QOR.INI and QORMAIL.INI live (created when missing); without it\n"
+    "                     a fresh temporary directory, removed at exit (a dry run)\n"
     "\n"
     "Script: one command a line; blank lines and lines starting with # are ignored.\n"
     "  attach                 hand the host to the add-in (it registers its pane)\n"
@@ -62,8 +79,10 @@ const char kUsage[] =
     "menu:  ID checked enabled TEXT, or - for a separator\n"
     "Bytes that are no code page 932 character show as \\xNN; a backslash shows as \\\\.\n"
     "\n"
-    "Exit status: 0 when the script ran to its end; 2 for bad input (unreadable log or\n"
-    "script, unknown command or bad argument, a path naming no item, a box or dialog with no\n"
-    "queued answer, an answer left unused, an add-in module that cannot be loaded).\n";
+    "Exit status: 0 when the script ran to its end; 1 when ids --csv or register failed\n"
+    "(the add-in's message, or what went wrong, on standard error); 2 for bad input\n"
+    "(unreadable log or script, unknown command or bad argument, a path naming no item, a box\n"
+    "or dialog with no queued answer, an answer left unused, an add-in module that cannot be\n"
+    "loaded).\n";
 
 }  // namespace cli

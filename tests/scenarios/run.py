@@ -20,7 +20,7 @@ SECTION_MARK = "--- "
 BYTE_SECTION_EOL = {"log": b"\n", "profile": b"\r\n", "addin-file": b"\r\n",
                     "expect-file": b"\r\n"}
 EXPECT_SECTIONS = ("expect", "expect-exit", "expect-stderr", "expect-file")
-KNOWN_SECTIONS = ("log", "profile", "addin-file", "script", "list") + EXPECT_SECTIONS
+KNOWN_SECTIONS = ("log", "profile", "addin-file", "script", "list", "run") + EXPECT_SECTIONS
 
 
 class CaseFileError(Exception):
@@ -221,8 +221,11 @@ def run_case(case, path, options):
 
         command = shlex.split(options.host_cmd) + [options.mailzolka]
         listing = case.one("list")
+        running = case.one("run")
         if listing is not None:
             command += ["list"] + listing.args
+        elif running is not None:
+            command += running.args
         else:
             command += ["session", "--profile-dir", "."]
         addin_files = case.find("addin-file")
@@ -246,7 +249,7 @@ def run_case(case, path, options):
                     f.write(data)
             command += ["--addin", os.path.relpath(module, workdir)]
         command.append(log_name)
-        if listing is None:
+        if listing is None and running is None:
             script = case.one("script")
             with open(os.path.join(workdir, "script.txt"), "w", encoding="utf-8") as f:
                 f.write("\n".join(script.body if script else []) + "\n")
@@ -322,9 +325,9 @@ def update_case(case, result):
         case.sections = [s for s in case.sections if s.name != name]
 
     if result.stdout or case.one("expect") is not None:
-        put("expect", [], result.stdout, ("log", "profile", "addin-file", "script", "list"))
+        put("expect", [], result.stdout, ("log", "profile", "addin-file", "script", "list", "run"))
     if result.status != 0:
-        put("expect-exit", [str(result.status)], [], ("expect", "script", "list"))
+        put("expect-exit", [str(result.status)], [], ("expect", "script", "list", "run"))
         put("expect-stderr", [], result.stderr, ("expect-exit",))
     else:
         drop("expect-exit")

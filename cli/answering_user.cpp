@@ -1,0 +1,49 @@
+#include "cli/answering_user.h"
+
+#include "platform/sim/desktop.h"
+
+namespace cli {
+namespace {
+
+constexpr char kIdSelectTemplate[] = "137";
+
+void Queue(simdesk::UserAction action, std::string description) {
+  action.description = std::move(description);
+  simdesk::QueueUserAction(std::move(action));
+}
+
+void Answer(int answer, const char* description) {
+  simdesk::UserAction action;
+  action.kind = simdesk::UserAction::Kind::Answer;
+  action.answer = answer;
+  Queue(std::move(action), description);
+}
+
+}  // namespace
+
+void AnsweringUser::Hear(const std::vector<std::string>& event) {
+  if (event.empty()) return;
+  if (event[0] == "MessageBox" && event.size() >= 5) {
+    const std::string& buttons = event[2];
+    if (buttons == "YESNOCANCEL" || buttons == "YESNO") {
+      Answer(6, "answer yes");
+      if (!saveAs_.empty()) {
+        // Left unused when no save-file dialog follows; the run then reports it.
+        simdesk::UserAction save;
+        save.kind = simdesk::UserAction::Kind::SaveFile;
+        save.text = saveAs_;
+        Queue(std::move(save), "savefile " + saveAs_);
+      }
+    } else {
+      Answer(1, "answer ok");
+      messages_.push_back(event[4]);
+    }
+  } else if (event[0] == "Dialog" && event.size() >= 2 && event[1] == kIdSelectTemplate) {
+    simdesk::UserAction select;
+    select.kind = simdesk::UserAction::Kind::IdSelect;
+    select.allRows = true;
+    Queue(std::move(select), "idselect all");
+  }
+}
+
+}  // namespace cli
