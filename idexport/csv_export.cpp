@@ -1,7 +1,6 @@
 // Command 131: every ID of the last sent-and-received-by-ID listing with its name, one "ID,name"
 // line each, LF-terminated. The file is written beside the target and moved over it only when
 // every line is on disk, so a failure never leaves a half-written file or destroys the old one.
-#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -20,13 +19,18 @@ void Tell(const std::string& text, platform::Icon icon = platform::Icon::None) {
   platform::ShowMessageBox(caption.c_str(), text.c_str(), platform::Buttons::Ok, icon);
 }
 
-// A file beside the target that did not exist before ("x": never one that is there already, so a
-// file of the user's that happens to carry the name is neither written over nor removed).
+// A file beside the target that did not exist before, so that a file of the user's that happens
+// to carry the name is neither written over nor removed. (The C library of Windows knows no
+// exclusive "x" mode, hence the look before the create.)
 std::FILE* CreateTemporary(const std::string& target, std::string* path) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     *path = target + ".partial" + (attempt > 0 ? std::to_string(attempt) : "");
-    if (std::FILE* file = std::fopen(path->c_str(), "wbx")) return file;
-    if (errno != EEXIST) break;
+    if (std::FILE* existing = std::fopen(path->c_str(), "rb")) {
+      std::fclose(existing);
+      continue;
+    }
+    if (std::FILE* file = std::fopen(path->c_str(), "wb")) return file;
+    break;
   }
   path->clear();
   return nullptr;
