@@ -15,9 +15,8 @@ namespace qor {
 
 namespace {
 
-bool HasChildren(platform::TreeView& tree, platform::TreeItem item) {
-  return tree.GetItemChildren(item) != 0 || tree.GetChild(item) != nullptr;
-}
+// As the tree reports it: the flag given at insertion, which inserting a child sets.
+bool HasChildren(platform::TreeView& tree, platform::TreeItem item) { return tree.GetItemChildren(item) != 0; }
 
 // True when an item from `item` on matched: it is selected and becomes the last found item.
 bool SearchWalk(platform::TreeItem item) {
