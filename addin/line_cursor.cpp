@@ -1,5 +1,8 @@
 #include "addin/line_cursor.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "addin/addin_state.h"
 
 namespace qor {
@@ -42,9 +45,12 @@ int32_t LineCursor::LineNumber() const {
   return state.log->GetLineNumber();
 }
 
+// In 64 bits, then held to 32: the host may report a view line anywhere in the 32-bit range, and
+// the difference of two ordinals need not fit.
 int32_t LineCursor::Distance(const LineCursor& other) const {
-  const int32_t theirs = other.LineNumber();
-  return LineNumber() - theirs;
+  const int64_t theirs = other.LineNumber();
+  const int64_t distance = LineNumber() - theirs;
+  return static_cast<int32_t>(std::clamp<int64_t>(distance, INT32_MIN, INT32_MAX));
 }
 
 const char* LineCursor::Text() const {

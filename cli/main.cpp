@@ -430,7 +430,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
           [&user](const std::vector<std::string>& event) { user.Hear(event); });
   const ProfileDirectory scratch(std::nullopt);  // for the export that lists the IDs
   const std::string registry =
-      (fs::path(run.profile.Path()) / kRegistryFile).string() +
+      (fs::path(run.profile.Path()) / kRegistryFile).generic_string() +
       (run.profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
   try {
     RunScript(run, "attach\n");

@@ -1,6 +1,10 @@
 #include "host/cp932_text.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <array>
 #include <cerrno>
@@ -13,6 +17,35 @@ bool IsLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+#ifdef _WIN32
+// Converts all of `input` with the system's tables; nothing when any byte does not convert. The
+// names are the ones iconv knows, "CP932" and "UTF-8".
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
+  auto codePage = [](std::string_view name) -> UINT { return name == "CP932" ? 932 : CP_UTF8; };
+  if (input.empty()) return std::string();
+  const UINT fromPage = codePage(from), toPage = codePage(to);
+  const int length = static_cast<int>(input.size());
+  const int units = MultiByteToWideChar(fromPage, MB_ERR_INVALID_CHARS, input.data(), length, nullptr, 0);
+  if (units <= 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(units), L'\0');
+  MultiByteToWideChar(fromPage, MB_ERR_INVALID_CHARS, input.data(), length, wide.data(), units);
+  // A code point the code page lacks (such as half of a pair that decodes to its default
+  // character, or a character that only fits a best-fit replacement) does not convert.
+  if (fromPage == 932 && wide.find(L'\x30FB') != std::wstring::npos &&
+      input.find("\x81\x45") == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const DWORD flags = toPage == 932 ? WC_NO_BEST_FIT_CHARS : 0;
+  BOOL usedDefault = FALSE;
+  BOOL* usedDefaultOut = toPage == 932 ? &usedDefault : nullptr;
+  const int bytes = WideCharToMultiByte(toPage, flags, wide.data(), units, nullptr, 0, nullptr, usedDefaultOut);
+  if (bytes <= 0 || usedDefault) return std::nullopt;
+  std::string output(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(toPage, flags, wide.data(), units, output.data(), bytes, nullptr, usedDefaultOut);
+  if (usedDefault) return std::nullopt;
+  return output;
+}
+#else
 // Converts all of `input` with iconv; nothing when any byte does not convert.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
   iconv_t converter = iconv_open(to, from);
@@ -28,6 +61,7 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
   output.resize(output.size() - outLeft);
   return output;
 }
+#endif
 
 // UTF-8 of each lead/trail pair, empty when the pair is no character. Built once: a dump of a large
 // tree decodes many pairs, and one iconv call per pair would dominate it.

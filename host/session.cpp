@@ -70,6 +70,7 @@ void Session::Run(const ScriptCommand& command) {
       PrintMenu();
       break;
   }
+  simdesk::ThrowPendingScriptError();
 }
 
 void Session::Finish() const {

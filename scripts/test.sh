@@ -9,3 +9,5 @@ for preset in default asan; do
   cmake --build --preset "$preset" -j2
   ctest --preset "$preset" -j2
 done
+echo "== Windows build under Wine =="
+scripts/wine-suite.sh

@@ -55,6 +55,10 @@ struct UserAction {
 };
 void QueueUserAction(UserAction action);
 std::vector<std::string> UnusedUserActions();  // descriptions, in queue order
+// Throws the ScriptError that the scripted user raised while the add-in was running, if any. The
+// simulated desktop throws at once and never holds one; a desktop whose modal loops the error
+// cannot unwind through (real Windows) holds it until the host's command is done.
+void ThrowPendingScriptError();
 
 // ---- Profiles: the directory that stands in for the Windows directory.
 void SetProfileDirectory(const std::string& directory);

@@ -211,6 +211,26 @@ TEST_F(DialogTest, ProgressWindowReportsItsBarWhenItCloses) {
                             {"Progress", "100", "0"}}));
 }
 
+TEST_F(DialogTest, ProgressBarKeepsItsPositionInsideItsRange) {
+  {
+    TestDialog progress(res::kScanProgressTemplate);
+    ASSERT_TRUE(progress.CreateModeless());
+    platform::ProgressBar bar(progress.Item(res::kProgressBarControl));
+    bar.SetRange(0, 0);
+    bar.SetPosition(1);  // past the end: shows, and reads back, as the end
+  }
+  {
+    TestDialog progress(res::kScanProgressTemplate);
+    ASSERT_TRUE(progress.CreateModeless());
+    platform::ProgressBar bar(progress.Item(res::kProgressBarControl));
+    bar.SetPosition(-5);
+  }
+  EXPECT_EQ(events, (Events{{"Dialog", "131", res::kProgressCaption},
+                            {"Progress", "0", "0"},
+                            {"Dialog", "131", res::kProgressCaption},
+                            {"Progress", "100", "0"}}));
+}
+
 TEST_F(DialogTest, MessageBoxShowsItsIconAndTakesAFittingAnswer) {
   Queue(Kind::Answer, 7);
   Queue(Kind::Answer, 1);

@@ -194,6 +194,7 @@ TEST_F(TreeTest, UserExpandButtonAlwaysReportsBothWays) {
   Add(root, "child");
   tree.Expand(root, ExpandAction::Expand);
   tree.Expand(root, ExpandAction::Collapse);
+  tree.SelectItem(root);  // so that the focus the click gives selects nothing
   Take();
   simdesk::ClickExpandButton(tree.Handle(), root);
   simdesk::ClickExpandButton(tree.Handle(), root);
@@ -205,6 +206,20 @@ TEST_F(TreeTest, UserExpandButtonAlwaysReportsBothWays) {
   simdesk::ClickExpandButton(tree.Handle(), empty);
   simdesk::ClickExpandButton(tree.Handle(), empty);  // never filled: asked each time
   EXPECT_EQ(Take(), (std::vector<Note>{Expanding(empty), Expanding(empty)}));
+}
+
+TEST_F(TreeTest, AClickGivesTheFocusWhichSelectsTheFirstItemWhenNoneIs) {
+  const TreeItem root = Add(nullptr, "root");
+  Add(root, "child");
+  Take();
+  simdesk::ClickExpandButton(tree.Handle(), root);  // expands first, then the tree takes the focus
+  EXPECT_EQ(Take(), (std::vector<Note>{Expanding(root), Expanded(root), SelChanging(nullptr, root),
+                                       SelChanged(nullptr, root)}));
+  tree.SelectItem(nullptr);
+  Take();
+  simdesk::ClickExpandButton(tree.Handle(), root);  // the tree has the focus already
+  EXPECT_EQ(Take(), (std::vector<Note>{Expanding(root, 1), Expanded(root, 1)}));
+  EXPECT_FALSE(Row(root).selected);
 }
 
 TEST_F(TreeTest, ClickSelectsByMouse) {

@@ -73,6 +73,8 @@ std::string Describe(const UserAction& action) {
 
 void Fail(const std::string& message) { throw ScriptError(message); }
 
+void TakeFocusAway() { TheDesktop().focus = nullptr; }
+
 }  // namespace detail
 
 void SetEventSink(EventSink sink) { detail::TheDesktop().sink = std::move(sink); }
@@ -86,6 +88,8 @@ std::vector<std::string> UnusedUserActions() {
   }
   return descriptions;
 }
+
+void ThrowPendingScriptError() {}
 
 void SetProfileDirectory(const std::string& directory) { detail::TheDesktop().profileDirectory = directory; }
 

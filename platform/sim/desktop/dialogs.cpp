@@ -119,6 +119,7 @@ Handle CreateDialogFromTemplate(const res::DialogTemplate& dialogTemplate) {
     window->visible = (control.style & kVisibleStyle) != 0;
   }
   detail::Emit({"Dialog", std::to_string(dialogTemplate.id), dialogTemplate.caption});
+  if (dialog->visible) detail::TakeFocusAway();  // shown as it is created
   return dialog->handle;
 }
 
@@ -150,6 +151,7 @@ bool DialogEnded(Handle dialog, int& result) {
 int PlayScriptedUser(Handle dialog) {
   const auto window = detail::FindWindow(dialog, detail::WindowKind::Dialog);
   if (!window) detail::Fail("the dialog the user should answer is gone");
+  detail::TakeFocusAway();  // the modal loop shows the dialog
   const std::optional<UserAction> action = detail::TakeUserAction();
   if (!action) detail::Fail(DialogName(*window) + " has no queued action");
   switch (window->dialog.templateId) {

@@ -43,6 +43,7 @@ const char* IconShown(BoxIcon icon) {
 
 int MessageBox(const std::string& caption, const std::string& text, BoxButtons buttons, BoxIcon icon) {
   const ButtonSet& set = ButtonsOf(buttons);
+  detail::TakeFocusAway();
   detail::Emit({"MessageBox", caption, set.name, IconShown(icon), text});
   const std::optional<UserAction> action = detail::TakeUserAction();
   const std::string box = "message box \"" + text + "\"";

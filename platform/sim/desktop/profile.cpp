@@ -3,6 +3,8 @@
 // with CRLF, every other byte stays as it was. A write goes to a temporary file that then replaces
 // the profile, so a failed write leaves no half-written file.
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -177,8 +179,17 @@ bool WriteWhole(int fd, std::string_view content) {
   return true;
 }
 
-bool ReplaceFileContent(const std::string& path, const std::string& content) {
+bool ReplaceFileContent(const std::string& link, const std::string& content) {
   static unsigned serial = 0;
+  // A link is followed: the file it names is replaced, from beside itself, and the link stays. A
+  // link to nothing is not replaced.
+  std::string path = link;
+  struct stat status {};
+  char resolved[PATH_MAX];
+  if (lstat(link.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+    if (!realpath(link.c_str(), resolved)) return false;
+    path = resolved;
+  }
   const std::string temporary = path + ".~" + std::to_string(getpid()) + "-" + std::to_string(++serial);
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;

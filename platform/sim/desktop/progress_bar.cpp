@@ -9,18 +9,29 @@ std::shared_ptr<detail::Window> FindBar(Handle bar) {
   return detail::FindWindow(bar, detail::WindowKind::ProgressBar);
 }
 
+// The bar keeps its position inside its range, as comctl32 does: first up to the lower bound,
+// then down to the upper one (which wins when the range is upside down).
+void KeepInRange(detail::ProgressBarState& bar) {
+  if (bar.position < bar.lower) bar.position = bar.lower;
+  if (bar.position > bar.upper) bar.position = bar.upper;
+}
+
 }  // namespace
 
 void ProgressSetRange(Handle bar, int32_t lower, int32_t upper) {
   if (const auto window = FindBar(bar)) {
     window->progress.lower = lower;
     window->progress.upper = upper;
+    KeepInRange(window->progress);
   }
 }
 
-// Kept as sent: the report shows the last position the add-in gave.
+// A position past either end of the range shows as that end, and reads back as it.
 void ProgressSetPos(Handle bar, int32_t position) {
-  if (const auto window = FindBar(bar)) window->progress.position = position;
+  if (const auto window = FindBar(bar)) {
+    window->progress.position = position;
+    KeepInRange(window->progress);
+  }
 }
 
 }  // namespace simdesk::seam

@@ -1,18 +1,29 @@
-// The common save-file dialog, answered by the scripted user. It shows nothing of its own.
+// The common save-file dialog, answered by the scripted user. It shows nothing of its own. Like the
+// real dialog it hands back the full path of the file chosen: a name typed without a directory, or
+// with a relative one, is taken in the current directory; and a name that is an existing folder's
+// opens that folder, the dialog staying up for the user's next answer.
+#include <filesystem>
+
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
 
 namespace simdesk::seam {
 
 bool AskSaveFile(std::string& path) {
-  const std::optional<UserAction> action = detail::TakeUserAction();
-  if (!action) detail::Fail("the save-file dialog has no queued answer");
-  if (action->kind != UserAction::Kind::SaveFile) {
-    detail::Fail("queued action '" + detail::Describe(*action) + "' does not fit the save-file dialog");
+  detail::TakeFocusAway();
+  for (;;) {
+    const std::optional<UserAction> action = detail::TakeUserAction();
+    if (!action) detail::Fail("the save-file dialog has no queued answer");
+    if (action->kind != UserAction::Kind::SaveFile) {
+      detail::Fail("queued action '" + detail::Describe(*action) + "' does not fit the save-file dialog");
+    }
+    if (action->cancel) return false;
+    std::error_code error, ignored;
+    const std::filesystem::path full = std::filesystem::absolute(action->text, error);
+    if (!error && std::filesystem::is_directory(full, ignored)) continue;
+    path = error ? action->text : full.lexically_normal().string();
+    return true;
   }
-  if (action->cancel) return false;
-  path = action->text;
-  return true;
 }
 
 }  // namespace simdesk::seam

@@ -81,7 +81,13 @@ struct Desktop {
   std::deque<UserAction> actions;
   EventSink sink;
   std::string profileDirectory;
+  // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
+  // until a dialog, a message box or another top-level window takes the focus (null).
+  Handle focus = nullptr;
 };
+
+// A top-level window takes the focus from whatever window had it.
+void TakeFocusAway();
 
 Desktop& TheDesktop();
 Handle NewHandle();

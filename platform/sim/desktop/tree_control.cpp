@@ -244,6 +244,11 @@ void TreeControl::ClickButton(Handle handle) {
   if (Find(handle)) Toggle(handle, true);
 }
 
+// The first visible item is the top one: the simulation does not scroll.
+void TreeControl::TakeFocus() {
+  if (!selected_) DoSelectItem(root_.firstChild ? root_.firstChild->handle : nullptr, seam::kTvcUnknown);
+}
+
 // ---- Reading
 
 bool TreeControl::IsBelow(const Item* item, const Item* ancestor) {

@@ -31,6 +31,8 @@ class TreeControl {
   bool SelectItem(Handle item);
   void ClickLabel(Handle item);
   void ClickButton(Handle item);
+  // The tree gets the keyboard focus: with no item selected, it selects its first visible item.
+  void TakeFocus();
 
   Handle GetNextItem(Handle item, seam::TreeRelation relation) const;
   std::string GetText(Handle item) const;

@@ -19,6 +19,15 @@ intptr_t NotifyParent(Handle parent, const seam::TreeNotify& record) {
   return window->proc(parent, seam::kWmNotify, 0, reinterpret_cast<intptr_t>(&record));
 }
 
+// A click gives the tree the keyboard focus after what the click does, as the control's mouse
+// handling sets the focus last; a tree that did not have the focus then selects its first visible
+// item when none is selected.
+void GiveFocus(const std::shared_ptr<detail::Window>& window) {
+  if (detail::TheDesktop().focus == window->handle) return;
+  detail::TheDesktop().focus = window->handle;
+  window->tree->TakeFocus();
+}
+
 }  // namespace
 
 namespace seam {
@@ -93,11 +102,17 @@ Handle TreeItemAt(Handle tree, const std::vector<int>& path) {
 }
 
 void ClickItem(Handle tree, Handle item) {
-  if (const auto window = FindTree(tree)) window->tree->ClickLabel(item);
+  if (const auto window = FindTree(tree)) {
+    window->tree->ClickLabel(item);
+    GiveFocus(window);
+  }
 }
 
 void ClickExpandButton(Handle tree, Handle item) {
-  if (const auto window = FindTree(tree)) window->tree->ClickButton(item);
+  if (const auto window = FindTree(tree)) {
+    window->tree->ClickButton(item);
+    GiveFocus(window);
+  }
 }
 
 }  // namespace simdesk

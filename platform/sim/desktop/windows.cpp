@@ -58,6 +58,7 @@ void DestroyWindow(Handle handle) {
     window->tree->Detach();
   }
   if (window->kind == detail::WindowKind::ProgressBar) EmitProgress(*window);
+  if (detail::TheDesktop().focus == handle) detail::TakeFocusAway();
   if (const auto parent = detail::FindWindow(window->parent)) {
     std::erase(parent->children, handle);
   }
@@ -103,8 +104,12 @@ bool MoveWindow(Handle handle, int32_t x, int32_t y, int32_t width, int32_t heig
   return true;
 }
 
+// A top-level window that shows is activated and takes the focus.
 void ShowWindow(Handle handle) {
-  if (const auto window = detail::FindWindow(handle)) window->visible = true;
+  if (const auto window = detail::FindWindow(handle)) {
+    window->visible = true;
+    if (!window->parent) detail::TakeFocusAway();
+  }
 }
 
 bool IsWindowVisible(Handle handle) {

@@ -1,0 +1,43 @@
+# The Windows build (preset mingw, toolchain cmake/mingw-i686.cmake): the real add-in QORMAIL.DLL
+# with its resources and the Windows platform layer, and the Windows test host korvik.exe that
+# runs the scenario scripts on real windows. Included from the top-level CMakeLists.txt instead of
+# the Linux build.
+
+# The warnings stay for C++ only: the resource compiler takes no such options.
+get_directory_property(_qor_options COMPILE_OPTIONS)
+set(_qor_cxx_options)
+foreach(_option IN LISTS _qor_options)
+  list(APPEND _qor_cxx_options "$<$<COMPILE_LANGUAGE:CXX>:${_option}>")
+endforeach()
+set_directory_properties(PROPERTIES COMPILE_OPTIONS "${_qor_cxx_options}")
+enable_language(RC)
+# The resource script is code page 932 text.
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 932")
+
+# Windows XP and later; ANSI ("A") functions unless a call names its "W" form.
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
+
+add_subdirectory(res)
+add_subdirectory(platform/win32)
+# addin/ links the platform seam under the name of the Linux build's seam; here that is the
+# Windows seam.
+add_library(platform_sim ALIAS platform_win32)
+add_subdirectory(addin)
+
+# QORMAIL.DLL: the add-in module with its resources. It exports GiveAddinInterface alone and
+# imports only system DLLs: the C and C++ runtimes of the compiler are linked in.
+target_sources(QORMAIL PRIVATE ${CMAKE_SOURCE_DIR}/res/qormail.rc)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/qormail.rc
+  DIRECTORY ${CMAKE_SOURCE_DIR}/addin
+  PROPERTIES OBJECT_DEPENDS "${QOR_RESOURCE_FILES}")
+set_target_properties(QORMAIL PROPERTIES PREFIX "" SUFFIX ".DLL")
+target_link_options(QORMAIL PRIVATE -static -static-libgcc -static-libstdc++)
+
+# The Windows test host: the substitute host's library, and korvik.exe with mailzolka's commands.
+add_subdirectory(host)
+add_subdirectory(host/win32)
+
+if(QOR_BUILD_TESTS)
+  enable_testing()
+  add_subdirectory(tests/wine)
+endif()

@@ -1,0 +1,147 @@
+// The ID registration's reading of QOR.INI, and the registration itself, over an arbitrary QOR.INI.
+//
+// Input: the IDs found in mail, one "ID<TAB>name" a line, up to a NUL byte; the rest is QOR.INI.
+// Checked:
+// - a value splits into its first and second comma-separated field (runs of commas are one
+//   separator, leading commas are skipped), as a plain model splits it;
+// - the registry read has one entry or one free key for each of ID1..ID99, free exactly where the
+//   value reads empty;
+// - registering every candidate never changes a value that was there, and plain IDs (letters and
+//   digits) end up registered while free keys last.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addin/addin_state.h"
+#include "addin/commands.h"
+#include "fuzz/common.h"
+#include "fuzz/in_process_addin.h"
+#include "idexport/id_registration.h"
+#include "platform/sim/desktop.h"
+
+namespace {
+
+void SplitModel(std::string_view value, std::string* id, std::string* name) {
+  std::vector<std::string> fields;
+  std::size_t at = 0;
+  while (fields.size() < 2 && at < value.size()) {
+    while (at < value.size() && value[at] == ',') ++at;
+    if (at == value.size()) break;
+    const std::size_t end = std::min(value.find(',', at), value.size());
+    fields.emplace_back(value.substr(at, end - at));
+    at = end;
+  }
+  *id = fields.size() > 0 ? fields[0] : "";
+  *name = fields.size() > 1 ? fields[1] : "";
+}
+
+void CheckSplit(std::string_view value) {
+  std::string id, name, modelId, modelName;
+  qor::SplitRegistryValue(std::string(value), &id, &name);
+  SplitModel(value, &modelId, &modelName);
+  qorfuzz::Check(id == modelId && name == modelName, "a registry value splits wrongly", qorfuzz::Escaped(value));
+}
+
+std::vector<std::string> Values() {
+  std::vector<std::string> values;
+  for (int number = 1; number <= 99; ++number) {
+    char buffer[4096];
+    const std::string key = "ID" + std::to_string(number);
+    // As many bytes as the read reports: a value may hold NUL bytes.
+    const std::size_t count = simdesk::GetPrivateProfileString("ID", key.c_str(), "", buffer, sizeof buffer, "QOR.INI");
+    values.emplace_back(buffer, count);
+  }
+  return values;
+}
+
+// Letters and digits only, short enough for the 255 bytes a registry value is read into.
+bool Plain(std::string_view text) {
+  if (text.empty() || text.size() > 100) return false;
+  for (const char c : text) {
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::size_t split = input.find('\0');
+  const std::string_view idPart = input.substr(0, split);
+  const std::string_view registryFile = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
+
+  std::vector<std::string> ids, names;
+  for (std::size_t at = 0; at < idPart.size() && ids.size() < 120;) {
+    const std::size_t end = std::min(idPart.find('\n', at), idPart.size());
+    const std::string_view line = idPart.substr(at, end - at);
+    const std::size_t tab = line.find('\t');
+    ids.emplace_back(line.substr(0, tab));
+    names.emplace_back(tab == std::string_view::npos ? line : line.substr(tab + 1));
+    CheckSplit(line);
+    at = end + 1;
+  }
+
+  const std::string& directory = qorfuzz::ScratchDirectory();
+  qortest::InProcessAddin addin("x", directory);
+  if (!addin.Attach()) qorfuzz::Fail("the add-in did not attach");
+  qorfuzz::WriteFile(directory + "/QOR.INI", registryFile);
+  for (std::size_t at = 0; at < registryFile.size();) {
+    const std::size_t end = std::min(registryFile.find('\n', at), registryFile.size());
+    CheckSplit(registryFile.substr(at, std::min<std::size_t>(end - at, 300)));
+    at = end + 1;
+  }
+
+  const std::vector<std::string> before = Values();
+  const qor::Registry registry = qor::ReadRegistry();
+  qorfuzz::Check(registry.ids.size() == registry.names.size(), "IDs and names differ in number");
+  qorfuzz::Check(registry.ids.size() + registry.freeKeys.size() == 99, "the registry does not account for ID1..ID99");
+  std::size_t nextFree = 0;
+  for (int number = 1; number <= 99; ++number) {
+    const bool free = nextFree < registry.freeKeys.size() && registry.freeKeys[nextFree] == number;
+    if (free) ++nextFree;
+    qorfuzz::Check(free == before[number - 1].empty(), "a key is free where its value is not empty, or the reverse",
+                   "ID" + std::to_string(number));
+  }
+  qorfuzz::Check(nextFree == registry.freeKeys.size(), "the free keys are not ID numbers in order");
+
+  qor::state.idList = ids;
+  qor::state.nameList = names;
+  qortest::InProcessAddin::Answer(6);  // yes, register
+  qortest::InProcessAddin::KeepAllRows();
+  qortest::InProcessAddin::Answer(1);  // done
+  qortest::InProcessAddin::Answer(1);  // the registry is full
+  try {
+    qor::RegisterIds();
+  } catch (const simdesk::ScriptError&) {
+    // No candidates: the selection dialog was not shown and its answer met the closing box.
+  }
+  qortest::InProcessAddin::DropUnusedAnswers();
+
+  const std::vector<std::string> after = Values();
+  std::size_t freeLeft = 0;
+  for (int number = 1; number <= 99; ++number) {
+    if (!before[number - 1].empty()) {
+      qorfuzz::Check(after[number - 1] == before[number - 1], "a registered value was written over",
+                     "ID" + std::to_string(number) + ": " + qorfuzz::Escaped(before[number - 1]) + " became " +
+                         qorfuzz::Escaped(after[number - 1]));
+    } else if (after[number - 1].empty()) {
+      ++freeLeft;
+    }
+  }
+  if (freeLeft == 0) return 0;
+  std::vector<std::string> registered;
+  for (const std::string& value : after) {
+    std::string id, name;
+    SplitModel(value.c_str(), &id, &name);  // the value as a C string: up to a NUL byte
+    registered.push_back(id);
+  }
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (!Plain(ids[i]) || !Plain(names[i])) continue;
+    bool found = false;
+    for (const std::string& id : registered) found = found || id == ids[i];
+    qorfuzz::Check(found, "a plain ID was not registered although keys are free", ids[i]);
+  }
+  return 0;
+}

@@ -1,0 +1,54 @@
+// The add-in module on Windows, loaded as the real host loads it: LoadLibrary with its full path,
+// then GetProcAddress for GiveAddinInterface. The test host then learns the module's dialog
+// templates and points its profile calls at the session's profile directory.
+#include "host/addin_module.h"
+
+#include <stdexcept>
+
+#include "host/win32/windows_api.h"
+
+namespace host {
+namespace {
+
+std::string LastErrorText() {
+  const DWORD error = GetLastError();
+  char* text = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  std::string message = text ? text : "error " + std::to_string(error);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+}  // namespace
+
+// The module stays loaded until the process ends, as on the simulated desktop.
+AddinModule::AddinModule(const std::string& path) {
+  char full[MAX_PATH * 4] = "";
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  const std::string fullPath = length > 0 && length < sizeof full ? full : path;
+  HMODULE module = LoadLibraryA(fullPath.c_str());
+  if (!module) throw std::runtime_error("cannot load add-in module: " + fullPath + ": " + LastErrorText());
+  FARPROC entry = GetProcAddress(module, qor::kEntryPointName);
+  if (!entry) {
+    FreeLibrary(module);
+    throw std::runtime_error("add-in module " + path + " does not export " + qor::kEntryPointName);
+  }
+  entry_ = reinterpret_cast<qor::GiveAddinInterfaceFunction>(reinterpret_cast<void*>(entry));
+  korvik::SetAddinModule(module);
+  korvik::RedirectProfileCalls(module);
+}
+
+// QORMAIL.DLL beside the running program.
+std::string DefaultAddinPath() {
+  char program[MAX_PATH * 4] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+  std::string path(program, length);
+  const size_t separator = path.find_last_of("\\/");
+  return (separator == std::string::npos ? std::string() : path.substr(0, separator + 1)) + "QORMAIL.DLL";
+}
+
+}  // namespace host

@@ -1,0 +1,190 @@
+// The desktop's state on real windows: events, the scripted user's queue, the profile functions,
+// the host's windows and the menu as the host shows it.
+#include <deque>
+#include <map>
+#include <utility>
+
+#include "host/win32/windows_api.h"
+#include "host/win32/dialog_resources.h"
+
+namespace korvik {
+namespace {
+
+struct Desktop {
+  simdesk::EventSink sink;
+  std::deque<simdesk::UserAction> actions;
+  std::string profileDirectory;
+  std::optional<std::string> failure;
+  HMODULE addin = nullptr;
+  std::map<std::string, int> templates;  // caption -> template id
+};
+
+Desktop& TheDesktop() {
+  static Desktop desktop;
+  return desktop;
+}
+
+}  // namespace
+
+void Emit(const std::vector<std::string>& fields) {
+  const simdesk::EventSink sink = TheDesktop().sink;  // a copy: the sink may replace itself
+  if (sink && !HasFailed()) sink(fields);
+}
+
+std::optional<simdesk::UserAction> TakeUserAction() {
+  auto& actions = TheDesktop().actions;
+  if (actions.empty()) return std::nullopt;
+  simdesk::UserAction action = std::move(actions.front());
+  actions.pop_front();
+  return action;
+}
+
+bool HasUserAction() { return !TheDesktop().actions.empty(); }
+
+std::string Describe(const simdesk::UserAction& action) {
+  using Kind = simdesk::UserAction::Kind;
+  if (!action.description.empty()) return action.description;
+  switch (action.kind) {
+    case Kind::Answer: return "answer " + std::to_string(action.answer);
+    case Kind::Search: return "search " + action.text;
+    case Kind::SearchPick: return "search-pick " + std::to_string(action.index);
+    case Kind::SearchCancel: return "search-cancel";
+    case Kind::IdSelect: return "idselect";
+    case Kind::SaveFile: return action.cancel ? "savefile cancel" : "savefile " + action.text;
+    case Kind::Close: return "close " + std::to_string(action.answer);
+  }
+  return "action";
+}
+
+void Fail(const std::string& message) {
+  if (!TheDesktop().failure) TheDesktop().failure = message;
+}
+
+bool HasFailed() { return TheDesktop().failure.has_value(); }
+
+void SetAddinModule(HMODULE module) {
+  TheDesktop().addin = module;
+  TheDesktop().templates.clear();
+  for (const DialogResource& dialog : ReadDialogResources(module)) {
+    TheDesktop().templates.emplace(dialog.caption, dialog.id);
+  }
+}
+
+HMODULE AddinModule() { return TheDesktop().addin; }
+
+int TemplateIdOf(const std::string& caption) {
+  const auto found = TheDesktop().templates.find(caption);
+  return found == TheDesktop().templates.end() ? -1 : found->second;
+}
+
+std::wstring ToWide(const std::string& cp932) {
+  if (cp932.empty()) return {};
+  const int count = static_cast<int>(cp932.size());
+  const int units = MultiByteToWideChar(932, 0, cp932.data(), count, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+  if (units > 0) MultiByteToWideChar(932, 0, cp932.data(), count, wide.data(), units);
+  return wide;
+}
+
+std::string FromWide(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int count = static_cast<int>(wide.size());
+  const int bytes = WideCharToMultiByte(932, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0) WideCharToMultiByte(932, 0, wide.data(), count, text.data(), bytes, nullptr, nullptr);
+  return text;
+}
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+  const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+}  // namespace korvik
+
+namespace simdesk {
+
+// A session reports events: from then on the scripted user watches the dialogs that open.
+void SetEventSink(EventSink sink) {
+  if (sink) korvik::InstallScriptedUser();
+  korvik::TheDesktop().sink = std::move(sink);
+}
+
+void QueueUserAction(UserAction action) {
+  korvik::TheDesktop().actions.push_back(std::move(action));
+}
+
+std::vector<std::string> UnusedUserActions() {
+  std::vector<std::string> descriptions;
+  for (const UserAction& action : korvik::TheDesktop().actions) descriptions.push_back(korvik::Describe(action));
+  return descriptions;
+}
+
+void ThrowPendingScriptError() {
+  std::optional<std::string> failure = std::exchange(korvik::TheDesktop().failure, std::nullopt);
+  if (failure) throw ScriptError(*failure);
+}
+
+// A relative directory is made absolute now: the save-file dialog may change the current one.
+void SetProfileDirectory(const std::string& directory) {
+  char full[MAX_PATH * 4] = "";
+  const DWORD length = GetFullPathNameA(directory.c_str(), sizeof full, full, nullptr);
+  korvik::TheDesktop().profileDirectory = length > 0 && length < sizeof full ? full : directory;
+}
+
+std::string ProfileDirectory() { return korvik::TheDesktop().profileDirectory; }
+
+int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
+  return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, korvik::ResolveProfileFile(file).c_str()));
+}
+
+std::size_t GetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                                    std::size_t size, const char* file) {
+  if (!buffer || size == 0) return 0;
+  return GetPrivateProfileStringA(section, key, fallback, buffer, static_cast<DWORD>(size),
+                                  korvik::ResolveProfileFile(file).c_str());
+}
+
+bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file) {
+  return WritePrivateProfileStringA(section, key, value, korvik::ResolveProfileFile(file).c_str()) != FALSE;
+}
+
+std::vector<MenuRow> ReadMenu(Handle menu) {
+  std::vector<MenuRow> rows;
+  const HMENU handle = static_cast<HMENU>(menu);
+  const int count = GetMenuItemCount(handle);
+  for (int i = 0; i < count; ++i) {
+    char text[512] = "";
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
+    item.dwTypeData = text;
+    item.cch = sizeof text;
+    if (!GetMenuItemInfoA(handle, static_cast<UINT>(i), TRUE, &item)) continue;
+    MenuRow row;
+    row.separator = (item.fType & MFT_SEPARATOR) != 0;
+    row.id = row.separator ? 0 : static_cast<int>(item.wID);
+    row.checked = (item.fState & MFS_CHECKED) != 0;
+    row.enabled = (item.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+    row.text = row.separator ? "" : text;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void Reset() {
+  korvik::TheDesktop().actions.clear();
+  korvik::TheDesktop().sink = nullptr;
+  korvik::TheDesktop().failure.reset();
+}
+
+}  // namespace simdesk

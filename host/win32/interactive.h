@@ -1,0 +1,9 @@
+// korvik show: the host's window for a person, with the add-in's pane beside the log view.
+#pragma once
+
+namespace korvik {
+
+// Arguments after "show"; returns the exit status.
+int ShowCommand(int argc, char** argv);
+
+}  // namespace korvik

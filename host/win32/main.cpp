@@ -1,0 +1,32 @@
+// korvik.exe: the Windows test host. "korvik show LOG" opens the host's window with the add-in's
+// pane for a person to use; every other command is mailzolka's (session, list, ids, register,
+// help), run on real windows with the same scripts, output and exit status.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "host/win32/interactive.h"
+
+int MailzolkaMain(int argc, char** argv);  // mailzolka's main, built from its own sources
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: korvik show [--addin PATH] [--profile-dir DIR] [--command ID]... [--answer LINE]... LOG\n"
+    "       korvik session|list|ids|register|help ...   (mailzolka's commands, on real windows)\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The output is mailzolka's byte for byte: UTF-8 lines ending in LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  if (std::strcmp(argv[1], "show") == 0) return korvik::ShowCommand(argc - 2, argv + 2);
+  return MailzolkaMain(argc, argv);
+}

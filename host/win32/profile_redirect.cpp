@@ -1,0 +1,73 @@
+// The profile directory on real Windows. A bare profile file name means a file in the Windows
+// directory; the test host keeps each session's profiles in a directory of its own instead, as the
+// simulated desktop does, so the add-in's profile calls are pointed there: its import table's
+// entries for the three profile functions are replaced by ones that put the profile directory in
+// front of a bare name. The real functions still do all the reading and writing.
+#include "host/win32/windows_api.h"
+
+namespace korvik {
+namespace {
+
+UINT WINAPI ProfileIntInDirectory(LPCSTR section, LPCSTR key, INT fallback, LPCSTR file) {
+  return GetPrivateProfileIntA(section, key, fallback, ResolveProfileFile(file).c_str());
+}
+
+DWORD WINAPI ProfileStringInDirectory(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size,
+                                      LPCSTR file) {
+  return GetPrivateProfileStringA(section, key, fallback, buffer, size, ResolveProfileFile(file).c_str());
+}
+
+BOOL WINAPI WriteProfileStringInDirectory(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
+  return WritePrivateProfileStringA(section, key, value, ResolveProfileFile(file).c_str());
+}
+
+struct Redirection {
+  const char* name;
+  FARPROC replacement;
+};
+
+template <typename Function>
+FARPROC AsFarProc(Function function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(function));
+}
+
+}  // namespace
+
+std::string ResolveProfileFile(const char* file) {
+  const std::string name = file ? file : "";
+  const std::string directory = simdesk::ProfileDirectory();
+  if (directory.empty() || name.find_first_of("\\/:") != std::string::npos) return name;
+  return directory + "\\" + name;
+}
+
+void RedirectProfileCalls(HMODULE module) {
+  const Redirection redirections[] = {
+      {"GetPrivateProfileIntA", AsFarProc(&ProfileIntInDirectory)},
+      {"GetPrivateProfileStringA", AsFarProc(&ProfileStringInDirectory)},
+      {"WritePrivateProfileStringA", AsFarProc(&WriteProfileStringInDirectory)},
+  };
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC originals[3] = {};
+  for (int i = 0; i < 3; ++i) originals[i] = GetProcAddress(kernel, redirections[i].name);
+
+  auto* base = reinterpret_cast<unsigned char*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (imports.VirtualAddress == 0) return;
+  for (auto* library = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       library->Name != 0; ++library) {
+    for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk); slot->u1.Function != 0;
+         ++slot) {
+      for (int i = 0; i < 3; ++i) {
+        if (!originals[i] || slot->u1.Function != reinterpret_cast<ULONG_PTR>(originals[i])) continue;
+        DWORD protection = 0;
+        VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+        slot->u1.Function = reinterpret_cast<ULONG_PTR>(redirections[i].replacement);
+        VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+      }
+    }
+  }
+}
+
+}  // namespace korvik

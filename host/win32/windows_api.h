@@ -1,0 +1,58 @@
+// The Windows headers for the test host, and what its files share. The host-facing desktop API
+// (platform/sim/desktop.h, namespace simdesk) is implemented here on real windows: the same
+// scripts, events and dumps as on the simulated desktop, read from and answered through real
+// controls.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+// Names of the desktop API that windows.h would turn into its own "A" functions.
+#undef GetPrivateProfileInt
+#undef GetPrivateProfileString
+#undef WritePrivateProfileString
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/desktop.h"
+
+namespace korvik {
+
+// ---- The desktop's state (desktop.cpp)
+// Reports an event to the sink, unless the script has failed: the session then stops where the
+// simulated desktop stops, and what the add-in does while it winds down is not reported.
+void Emit(const std::vector<std::string>& fields);
+std::optional<simdesk::UserAction> TakeUserAction();
+bool HasUserAction();
+std::string Describe(const simdesk::UserAction& action);  // the script's words
+// A script error inside a modal loop: kept (the first one) until the host's command is done.
+void Fail(const std::string& message);
+bool HasFailed();
+
+// The add-in module: its dialog templates name the dialogs it opens.
+void SetAddinModule(HMODULE module);
+HMODULE AddinModule();
+int TemplateIdOf(const std::string& caption);  // -1 when no template of the module has it
+
+// ---- Profiles (profile_redirect.cpp)
+// A bare profile file name resolves in the profile directory, which stands in for the Windows
+// directory; any other name is used as it is.
+std::string ResolveProfileFile(const char* file);
+// Points the module's imports of the profile functions at ResolveProfileFile.
+void RedirectProfileCalls(HMODULE module);
+
+// ---- The scripted user (scripted_user.cpp): watches top-level dialogs open and close, reports
+// them and answers them through their controls.
+void InstallScriptedUser();
+// With a person at the screen (korvik show): the queued answers are given, and what opens after
+// they are used up is left to the person.
+void LeaveTheRestToAPerson();
+
+// ---- Text
+std::wstring ToWide(const std::string& cp932);
+std::string FromWide(const std::wstring& wide);  // to code page 932
+std::string WindowText(HWND window);             // code page 932
+std::string ClassName(HWND window);
+
+}  // namespace korvik

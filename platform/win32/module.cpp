@@ -1,0 +1,54 @@
+// The add-in module's own file and its code page conversion.
+#include "platform/module.h"
+
+#include "platform/win32/win32.h"
+
+namespace platform {
+
+const char kPathSeparator = '\\';
+
+namespace win32 {
+
+HMODULE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
+  return module;
+}
+
+void InitControls() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)done;
+}
+
+}  // namespace win32
+
+// The full path of QORMAIL.DLL, not of the host program.
+std::string ModulePath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(win32::ThisModule(), path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// Characters code page 932 lacks become '?', without best-fit replacements.
+std::string WideToAnsi(const char16_t* text, std::size_t length) {
+  if (!text || length == 0) return {};
+  const auto* wide = reinterpret_cast<const wchar_t*>(text);
+  const int count = static_cast<int>(length);
+  const int size = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, count, nullptr, 0, "?", nullptr);
+  std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, count, result.data(), size, "?", nullptr);
+  return result;
+}
+
+}  // namespace platform

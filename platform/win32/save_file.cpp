@@ -1,0 +1,25 @@
+// The common save-file dialog, and moving a finished file into place.
+#include "platform/dialog.h"
+#include "platform/win32/win32.h"
+
+#include <commdlg.h>
+
+namespace platform {
+
+bool AskSaveFilePath(std::string& path) {
+  char file[MAX_PATH] = "";
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  if (!GetSaveFileNameA(&dialog)) return false;
+  path = file;
+  return true;
+}
+
+bool ReplaceFile(const std::string& source, const std::string& target) {
+  return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+}  // namespace platform

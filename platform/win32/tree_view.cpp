@@ -1,0 +1,152 @@
+// The tree view control: one message for each operation.
+#include "platform/tree_view.h"
+
+#include <vector>
+
+#include "platform/win32/win32.h"
+
+namespace platform {
+
+using win32::Hitem;
+using win32::Hwnd;
+
+namespace {
+
+// The tree's notifications that carry an NMTREEVIEW record (ANSI and Unicode codes).
+bool CarriesTreeRecord(int code) {
+  return (code <= static_cast<int>(TVN_SELCHANGINGA) && code >= static_cast<int>(TVN_DELETEITEMA)) ||
+         (code <= static_cast<int>(TVN_SELCHANGINGW) && code >= static_cast<int>(TVN_DELETEITEMW)) ||
+         code == static_cast<int>(TVN_ITEMEXPANDINGA) || code == static_cast<int>(TVN_ITEMEXPANDEDA) ||
+         code == static_cast<int>(TVN_ITEMEXPANDINGW) || code == static_cast<int>(TVN_ITEMEXPANDEDW);
+}
+
+}  // namespace
+
+TreeNotification ReadTreeNotification(intptr_t lparam) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+  if (!header) return {};
+  TreeNotification notification;
+  notification.code = static_cast<int>(header->code);
+  if (CarriesTreeRecord(notification.code)) {
+    const auto* record = reinterpret_cast<const NMTREEVIEWA*>(lparam);
+    notification.action = record->action;
+    notification.itemNew = record->itemNew.hItem;
+  }
+  return notification;
+}
+
+WindowHandle TreeView::Create(WindowHandle parent) {
+  win32::InitControls();
+  constexpr DWORD kStyle = WS_CHILD | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                           TVS_DISABLEDRAGDROP | TVS_SHOWSELALWAYS;  // 0x40800037, not visible
+  return CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", kStyle, 0, 0, 0, 0, Hwnd(parent), nullptr,
+                         nullptr, nullptr);
+}
+
+void TreeView::SetImageList(ImageListHandle images) {
+  SendMessageA(Hwnd(handle_), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+TreeItem TreeView::InsertLast(TreeItem parent, const NewTreeItem& item) {
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = parent ? Hitem(parent) : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  TVITEMA& data = insert.item;
+  data.mask = TVIF_TEXT | TVIF_PARAM;
+  data.pszText = const_cast<char*>(item.text ? item.text : "");
+  data.lParam = item.param;
+  if (item.withImages) {
+    data.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    data.iImage = item.image;
+    data.iSelectedImage = item.selectedImage;
+  }
+  if (item.withChildren) {
+    data.mask |= TVIF_CHILDREN;
+    data.cChildren = item.children;
+  }
+  return reinterpret_cast<TreeItem>(
+      SendMessageA(Hwnd(handle_), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+bool TreeView::DeleteAllItems() {
+  return SendMessageA(Hwnd(handle_), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)) != 0;
+}
+
+// A null item deletes every item, as the message does.
+bool TreeView::DeleteItem(TreeItem item) {
+  const HTREEITEM target = item ? Hitem(item) : TVI_ROOT;
+  return SendMessageA(Hwnd(handle_), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(target)) != 0;
+}
+
+bool TreeView::Expand(TreeItem item, ExpandAction action) {
+  return SendMessageA(Hwnd(handle_), TVM_EXPAND, static_cast<WPARAM>(action), reinterpret_cast<LPARAM>(item)) !=
+         0;
+}
+
+bool TreeView::SelectItem(TreeItem item) {
+  return SendMessageA(Hwnd(handle_), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+}
+
+namespace {
+
+TreeItem NextItem(WindowHandle tree, TreeItem item, UINT relation) {
+  return reinterpret_cast<TreeItem>(
+      SendMessageA(Hwnd(tree), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+bool GetItem(WindowHandle tree, TVITEMA& data) {
+  return SendMessageA(Hwnd(tree), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) != 0;
+}
+
+}  // namespace
+
+TreeItem TreeView::GetRoot() const { return NextItem(handle_, nullptr, TVGN_ROOT); }
+
+TreeItem TreeView::GetChild(TreeItem item) const { return NextItem(handle_, item, TVGN_CHILD); }
+
+TreeItem TreeView::GetNextSibling(TreeItem item) const { return NextItem(handle_, item, TVGN_NEXT); }
+
+TreeItem TreeView::GetNextVisible(TreeItem item) const { return NextItem(handle_, item, TVGN_NEXTVISIBLE); }
+
+TreeItem TreeView::GetSelection() const { return NextItem(handle_, nullptr, TVGN_CARET); }
+
+// The control copies at most the buffer it is given: the buffer grows until the text fits.
+std::string TreeView::GetItemText(TreeItem item) const {
+  std::vector<char> buffer(512);
+  for (;;) {
+    TVITEMA data{};
+    data.mask = TVIF_TEXT | TVIF_HANDLE;
+    data.hItem = Hitem(item);
+    data.pszText = buffer.data();
+    data.cchTextMax = static_cast<int>(buffer.size());
+    buffer[0] = '\0';
+    if (!GetItem(handle_, data)) return {};
+    const std::string text(data.pszText ? data.pszText : "");
+    if (text.size() + 2 < buffer.size() || buffer.size() >= (1u << 20)) return text;
+    buffer.resize(buffer.size() * 4);
+  }
+}
+
+int32_t TreeView::GetItemParam(TreeItem item) const {
+  TVITEMA data{};
+  data.mask = TVIF_PARAM | TVIF_HANDLE;
+  data.hItem = Hitem(item);
+  return GetItem(handle_, data) ? static_cast<int32_t>(data.lParam) : 0;
+}
+
+int TreeView::GetItemChildren(TreeItem item) const {
+  TVITEMA data{};
+  data.mask = TVIF_CHILDREN | TVIF_HANDLE;
+  data.hItem = Hitem(item);
+  return GetItem(handle_, data) ? data.cChildren : 0;
+}
+
+void TreeView::SetItemChildren(TreeItem item, int children) {
+  TVITEMA data{};
+  data.mask = TVIF_CHILDREN | TVIF_HANDLE;
+  data.hItem = Hitem(item);
+  data.cChildren = children;
+  SendMessageA(Hwnd(handle_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+}  // namespace platform

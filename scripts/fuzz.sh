@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The fuzz targets: builds them with the fuzz preset (clang, libFuzzer, address and
+# undefined-behaviour sanitizers), installing clang and its fuzzer runtime when missing (Debian, as
+# root), then runs them one after another.
+#
+#   scripts/fuzz.sh short              every target a few seconds (FUZZ_SECONDS, default 6), after
+#                                      its seed corpus and regression inputs: the test suite's run
+#   scripts/fuzz.sh long SECONDS       every target SECONDS, keeping what it finds in
+#                                      build-fuzz/corpus/; prints the executions of each target
+#   scripts/fuzz.sh build              only build
+#   scripts/fuzz.sh run TARGET ARGS... one target with libFuzzer's own arguments (a crash file
+#                                      reproduces it), e.g. scripts/fuzz.sh run listings crash-1234
+#
+# Targets: listings qor_dat registry profile label_match script (fuzz/*_fuzz.cpp). A finding stops
+# that target, leaves the input in build-fuzz/findings/ and makes the script exit 1.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+TARGETS=(listings qor_dat registry profile label_match script)
+# A single allocation over this is a finding: the readers must never trust a length in a file.
+FUZZ_OPTIONS=(-malloc_limit_mb=128 -rss_limit_mb=2048 -timeout=20 -print_final_stats=1)
+
+usage() {
+  sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' >&2
+  exit 2
+}
+
+install_clang() {
+  local need=()
+  command -v clang++ >/dev/null || need+=(clang)
+  local major=14
+  if command -v clang++ >/dev/null; then
+    major=$(clang++ -dumpversion | cut -d. -f1)
+    [ -f "$(clang++ --print-runtime-dir)/libclang_rt.fuzzer-x86_64.a" ] || need+=("libclang-rt-$major-dev")
+  else
+    need+=("libclang-rt-$major-dev")
+  fi
+  [ ${#need[@]} -eq 0 ] && return
+  if [ "$(id -u)" != 0 ]; then
+    echo "fuzz: missing ${need[*]}; run as root or install them" >&2
+    exit 1
+  fi
+  echo "fuzz: installing ${need[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${need[@]}" >/dev/null
+}
+
+build() {
+  scripts/setup.sh
+  install_clang
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j2 >/dev/null
+}
+
+# run_target TARGET SECONDS WORK_CORPUS: prints "TARGET EXECUTIONS STATUS".
+run_target() {
+  local target=$1 seconds=$2 work=$3
+  mkdir -p "$work" build-fuzz/findings build-fuzz/logs
+  local log=build-fuzz/logs/$target.log status=0
+  build-fuzz/bin/fuzz_"$target" "${FUZZ_OPTIONS[@]}" -max_total_time="$seconds" \
+    -artifact_prefix=build-fuzz/findings/"$target"- "$work" fuzz/corpus/"$target" >"$log" 2>&1 || status=$?
+  local runs
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  if [ "$status" != 0 ]; then
+    echo "fuzz: $target found something (status $status); the input is in build-fuzz/findings/, the log in $log:" >&2
+    grep -E 'ERROR|invariant broken|SUMMARY|Test unit written' "$log" | head -8 >&2 || true
+  fi
+  printf '%-12s %12s executions  %s\n' "$target" "${runs:-?}" "$([ "$status" = 0 ] && echo 'no finding' || echo FINDING)"
+  return "$status"
+}
+
+mode=${1:-}
+case "$mode" in
+  build)
+    build
+    ;;
+  short | long)
+    if [ "$mode" = short ]; then
+      seconds=${FUZZ_SECONDS:-6}
+    else
+      [ $# -eq 2 ] || usage
+      seconds=$2
+    fi
+    build
+    scratch=$(mktemp -d)
+    trap 'rm -rf "$scratch"' EXIT
+    failed=0
+    for target in "${TARGETS[@]}"; do
+      work=$scratch/$target
+      [ "$mode" = long ] && work=build-fuzz/corpus/$target
+      run_target "$target" "$seconds" "$work" || failed=$((failed + 1))
+    done
+    echo "fuzz: $((${#TARGETS[@]} - failed)) passed, $failed failed"
+    [ "$failed" = 0 ]
+    ;;
+  run)
+    [ $# -ge 2 ] || usage
+    target=$2
+    shift 2
+    build
+    exec build-fuzz/bin/fuzz_"$target" "${FUZZ_OPTIONS[@]}" "$@"
+    ;;
+  *)
+    usage
+    ;;
+esac

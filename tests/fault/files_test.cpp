@@ -1,0 +1,236 @@
+// Files that cannot be read or written: QOR.INI as a directory or unreadable, a full disk and a
+// directory that takes no new file, for the ID registration, the CSV export and the settings. No
+// file of the user's is damaged, no temporary file is left behind, and the add-in goes on.
+//
+// A full disk is simulated with RLIMIT_FSIZE (binding root too). A directory that takes no new
+// file is one without write permission for other users; root ignores permissions, so for root it
+// is /proc, which takes no new file from anyone. "Unreadable" is a file whose read fails: for root
+// a link to /proc/self/mem (its first page is never mapped: the read fails with EIO), for other
+// users also a file without read permission.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "addin/addin_state.h"
+#include "fuzz/in_process_addin.h"
+#include "res/texts.h"
+#include "tests/fault/fault_support.h"
+#include "tests/fault/log_text.h"
+
+namespace qortest {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kRegistry = "[ID]\r\nID1=ABC01234,old name,\r\n[OTHER]\r\nKEEP=1\r\n";
+
+class FileFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string log =
+        ReceivedBlock(ReceivedMail(1, Sjis("山田太郎"), "ABC01234", Sjis("忘年会")) +
+                      ReceivedMail(2, Sjis("佐藤花子"), "KJP55021", Sjis("写真"))) +
+        SentMail("XYZ00001", Sjis("会議"));
+    Settings(directory_.Path(), 5, true);
+    addin_ = std::make_unique<InProcessAddin>(log, directory_.Path(), &events_);
+    ASSERT_TRUE(addin_->Attach());
+    addin_->Activate();
+    ASSERT_EQ(qor::state.idList.size(), 3u);
+    before_ = Listing(directory_.Path());
+  }
+
+  // Command 130 with every candidate kept; true when it ran to its closing box.
+  void Register() {
+    InProcessAddin::Answer(6);
+    InProcessAddin::KeepAllRows();
+    InProcessAddin::Answer(1);
+    addin_->Command(130);
+    EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+    ASSERT_FALSE(addin_->EventsNamed("MessageBox").empty());
+    EXPECT_EQ(addin_->EventsNamed("MessageBox").back().at(4), res::kRegisterDone);
+  }
+
+  // Command 131 to `path`; returns the text of the box it closed with.
+  std::string Export(const std::string& path) {
+    InProcessAddin::Answer(6);
+    InProcessAddin::SaveFile(path);
+    InProcessAddin::Answer(1);
+    addin_->Command(131);
+    EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+    const auto boxes = addin_->EventsNamed("MessageBox");
+    return boxes.empty() ? std::string() : boxes.back().at(4);
+  }
+
+  // No file came or went in the profile directory.
+  void ExpectNoFileLeft() { EXPECT_EQ(Listing(directory_.Path()), before_); }
+
+  ScratchDirectory directory_;
+  Events events_;
+  std::unique_ptr<InProcessAddin> addin_;
+  std::vector<std::string> before_;
+};
+
+TEST_F(FileFaults, QorIniAsADirectoryIsReadAsEmptyAndLeftAlone) {
+  fs::create_directory(directory_ / "QOR.INI");
+  WriteFile(directory_ / "QOR.INI/inside", "user data");
+  before_ = Listing(directory_.Path());
+  Register();
+  EXPECT_TRUE(fs::is_directory(directory_ / "QOR.INI"));
+  EXPECT_EQ(ReadFile(directory_ / "QOR.INI/inside"), "user data");
+  ExpectNoFileLeft();
+  // The dialog offered all three IDs: nothing could be read.
+  EXPECT_EQ(addin_->EventsNamed("Dialog").back().at(1), "137");
+}
+
+TEST_F(FileFaults, AnUnreadableQorIniIsNeitherReadNorReplaced) {
+  fs::create_symlink("/proc/self/mem", directory_ / "QOR.INI");
+  before_ = Listing(directory_.Path());
+  Register();
+  EXPECT_TRUE(fs::is_symlink(directory_ / "QOR.INI"));
+  EXPECT_EQ(fs::read_symlink(directory_ / "QOR.INI"), "/proc/self/mem");
+  ExpectNoFileLeft();
+}
+
+TEST_F(FileFaults, AQorIniWithoutReadPermissionIsNeitherReadNorReplaced) {
+  if (!PermissionsBind()) GTEST_SKIP() << "permissions do not bind root; see the /proc/self/mem case";
+  WriteFile(directory_ / "QOR.INI", kRegistry);
+  chmod((directory_ / "QOR.INI").c_str(), 0);
+  before_ = Listing(directory_.Path());
+  Register();
+  chmod((directory_ / "QOR.INI").c_str(), 0600);
+  EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), kRegistry);
+  ExpectNoFileLeft();
+}
+
+TEST_F(FileFaults, AFullDiskKeepsQorIniAsItWas) {
+  WriteFile(directory_ / "QOR.INI", kRegistry);
+  before_ = Listing(directory_.Path());
+  {
+    FullDisk full;
+    Register();
+  }
+  EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), kRegistry);
+  ExpectNoFileLeft();
+  // With room again, the next registration writes the two new IDs after the one there.
+  Register();
+  EXPECT_EQ(ReadFile(directory_ / "QOR.INI"),
+            "[ID]\r\nID1=ABC01234,old name,\r\nID2=KJP55021," + Sjis("佐藤花子") + "      ,\r\nID3=XYZ00001,XYZ00001,\r\n"
+            "[OTHER]\r\nKEEP=1\r\n");
+}
+
+TEST_F(FileFaults, ARegistryDirectoryThatTakesNoFileKeepsItsContent) {
+  std::string directory = "/proc";
+  if (PermissionsBind()) {
+    WriteFile(directory_ / "QOR.INI", kRegistry);
+    chmod(directory_.Path().c_str(), 0555);
+    directory = directory_.Path();
+  }
+  simdesk::SetProfileDirectory(directory);
+  Register();
+  // The settings cannot be written there either: the view still switches.
+  addin_->Command(101);
+  EXPECT_EQ(addin_->Dump().size(), 3u);
+  chmod(directory_.Path().c_str(), 0700);
+  if (PermissionsBind()) {
+    EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), kRegistry);
+  }
+  EXPECT_FALSE(fs::exists("/proc/QOR.INI"));
+}
+
+TEST_F(FileFaults, AFullDiskKeepsTheOldExportAndSaysSo) {
+  WriteFile(directory_ / "ids.csv", "old export\n");
+  before_ = Listing(directory_.Path());
+  std::string told;
+  {
+    FullDisk full(4);
+    told = Export(directory_ / "ids.csv");
+  }
+  EXPECT_EQ(told, res::kExportFailed + (directory_ / "ids.csv"));
+  EXPECT_EQ(ReadFile(directory_ / "ids.csv"), "old export\n");
+  ExpectNoFileLeft();
+  EXPECT_EQ(Export(directory_ / "ids.csv"), "3" + std::string(res::kExportedSuffix));
+}
+
+TEST_F(FileFaults, AnExportIntoADirectoryThatTakesNoFileSaysSo) {
+  std::string target = "/proc/qorfault-ids.csv";
+  if (PermissionsBind()) {
+    target = directory_ / "ids.csv";
+    WriteFile(target, "old export\n");
+    chmod(directory_.Path().c_str(), 0555);
+  }
+  EXPECT_EQ(Export(target), res::kExportFailed + target);
+  chmod(directory_.Path().c_str(), 0700);
+  if (PermissionsBind()) {
+    EXPECT_EQ(ReadFile(target), "old export\n");
+  } else {
+    EXPECT_FALSE(fs::exists(target));
+  }
+}
+
+TEST_F(FileFaults, AnExportOntoADirectoryLeavesItAlone) {
+  // The save-file dialog opens a folder chosen as the file; the user then cancels.
+  fs::create_directory(directory_ / "ids.csv");
+  before_ = Listing(directory_.Path());
+  InProcessAddin::Answer(6);
+  InProcessAddin::SaveFile(directory_ / "ids.csv");
+  InProcessAddin::SaveFile(std::nullopt);
+  addin_->Command(131);
+  EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+  EXPECT_EQ(addin_->EventsNamed("MessageBox").size(), 1u);  // the question alone
+  EXPECT_TRUE(fs::is_directory(directory_ / "ids.csv"));
+  ExpectNoFileLeft();
+}
+
+// Exporting to a device or a pipe (/dev/full, a FIFO) must not put a plain file in its place: for
+// root that would replace the device for everyone. A FIFO in the scratch directory stands in here.
+TEST_F(FileFaults, AnExportToAPipeLeavesThePipeInPlace) {
+  ASSERT_EQ(mkfifo((directory_ / "pipe").c_str(), 0600), 0);
+  before_ = Listing(directory_.Path());
+  EXPECT_EQ(Export(directory_ / "pipe"), res::kExportFailed + (directory_ / "pipe"));
+  EXPECT_TRUE(fs::is_fifo(directory_ / "pipe"));
+  ExpectNoFileLeft();
+}
+
+// A symbolic link to the export file stays a link; the file it names gets the export.
+TEST_F(FileFaults, AnExportThroughALinkWritesTheFileItNames) {
+  fs::create_directory(directory_ / "shared");
+  WriteFile(directory_ / "shared/ids.csv", "old export\n");
+  fs::create_symlink("shared/ids.csv", directory_ / "ids.csv");
+  before_ = Listing(directory_.Path());
+  EXPECT_EQ(Export(directory_ / "ids.csv"), "3" + std::string(res::kExportedSuffix));
+  EXPECT_TRUE(fs::is_symlink(directory_ / "ids.csv"));
+  EXPECT_TRUE(ReadFile(directory_ / "shared/ids.csv").starts_with("ABC01234," + Sjis("山田太郎")));
+  ExpectNoFileLeft();
+}
+
+// QOR.INI kept elsewhere and linked into the profile directory stays linked; the registry it names
+// gets the new IDs.
+TEST_F(FileFaults, ARegistryThroughALinkWritesTheFileItNames) {
+  fs::create_directory(directory_ / "qor");
+  WriteFile(directory_ / "qor/QOR.INI", kRegistry);
+  fs::create_symlink("qor/QOR.INI", directory_ / "QOR.INI");
+  before_ = Listing(directory_.Path());
+  Register();
+  EXPECT_TRUE(fs::is_symlink(directory_ / "QOR.INI"));
+  EXPECT_NE(ReadFile(directory_ / "qor/QOR.INI").find("ID3=XYZ00001,XYZ00001,\r\n"), std::string::npos);
+  ExpectNoFileLeft();
+  EXPECT_EQ(Listing(directory_ / "qor"), std::vector<std::string>{"QOR.INI"});
+}
+
+TEST_F(FileFaults, AFullDiskKeepsTheSettingsAndTheViewStillSwitches) {
+  const std::string settings = ReadFile(directory_ / qor::ProfileName());
+  {
+    FullDisk full;
+    addin_->Command(103);
+  }
+  EXPECT_EQ(addin_->Dump().size(), 2u);  // the one sent mail
+  EXPECT_EQ(ReadFile(directory_ / qor::ProfileName()), settings);
+  ExpectNoFileLeft();
+}
+
+}  // namespace
+}  // namespace qortest

@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""The Wine suite's own rules: how a path that korvik.exe prints under Wine is read back into the
+Linux spelling, and which cases are left to Linux."""
+
+import os
+import sys
+import types
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import wine_suite  # noqa: E402
+
+ROOT = "/work/x/build-win"
+WORKDIR = ROOT + "/wine-suite-ab/mailzolka-scenario-cd"
+
+
+def linux(text):
+    return wine_suite.to_linux_paths(text, WORKDIR, ROOT, "B:")
+
+
+class PathsTest(unittest.TestCase):
+    def test_a_rendered_path_below_the_case_directory_becomes_tmp_with_slashes(self):
+        rendered = "書き出せませんでした: B:\\\\wine-suite-ab\\\\mailzolka-scenario-cd\\\\missing\\\\out.csv"
+        self.assertEqual(linux(rendered), "書き出せませんでした: $TMP/missing/out.csv")
+
+    def test_a_plain_path_becomes_tmp_with_slashes(self):
+        self.assertEqual(linux("in B:\\wine-suite-ab\\mailzolka-scenario-cd\\QOR.INI now"),
+                         "in $TMP/QOR.INI now")
+
+    def test_the_directory_itself_and_a_field_after_it(self):
+        self.assertEqual(linux("B:\\wine-suite-ab\\mailzolka-scenario-cd\tnext"), "$TMP\tnext")
+
+    def test_other_backslashes_stay(self):
+        text = "label \\\\ with B:\\\\other\\\\place and C:\\\\x"
+        self.assertEqual(linux(text), text)
+
+    def test_a_longer_directory_name_is_not_taken_for_the_case_directory(self):
+        text = "B:\\wine-suite-ab\\mailzolka-scenario-cdef\\x"
+        self.assertEqual(linux(text), text)
+
+
+class PlatformSpecificTest(unittest.TestCase):
+    @staticmethod
+    def case(*sections):
+        return types.SimpleNamespace(
+            find=lambda name: [types.SimpleNamespace(args=args) for n, args in sections if n == name])
+
+    def test_a_case_that_replaces_the_linux_module_is_left_to_linux(self):
+        self.assertIsNotNone(wine_suite.platform_specific(self.case(("addin-file", ["QORMAIL.so", "hex"]))))
+
+    def test_a_file_beside_the_module_runs_on_both(self):
+        self.assertIsNone(wine_suite.platform_specific(self.case(("addin-file", ["QOR.DAT", "hex"]))))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,189 @@
+#!/usr/bin/env python3
+"""The scenario suite on real windows: every case of tests/scenarios runs twice, through mailzolka
+on the simulated desktop and through korvik.exe with QORMAIL.DLL under Wine, and the two runs must
+give the same standard output, standard error, exit status and files.
+
+Run by scripts/wine-suite.sh, which builds both sides and sets up Wine (prefix, display, locale):
+
+    python3 tests/wine/wine_suite.py --mailzolka build/bin/mailzolka \
+        --korvik build-win/bin/korvik.exe --dll build-win/bin/QORMAIL.DLL \
+        --windows-root build-win --drive B: tests/scenarios/*.cases
+
+Both runs use tests/scenarios/run.py to set a case up and collect what it did. Under Wine the
+add-in module is a copy of QORMAIL.DLL under the Linux module's file name (QORMAIL.so), so that the
+paths a case prints name the same file on both sides. Paths under the Windows drive that maps
+--windows-root come back to the Linux spelling before the comparison ($TMP and slashes), as run.py
+does with the case's directory itself.
+
+Cases that replace the add-in module itself (an addin-file section named after the module) test the
+Linux loader and are not run here; the driver lists them.
+
+Prints one line per case that differs, with a diff, and closes with "N passed, N failed"; exits 1
+when a case differs.
+"""
+
+import argparse
+import concurrent.futures
+import difflib
+import os
+import re
+import shutil
+import sys
+import tempfile
+import types
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "scenarios"))
+import run as scenarios  # noqa: E402  (tests/scenarios/run.py)
+
+LINUX_MODULE = "QORMAIL.so"
+
+
+def windows_forms(path, root, drive):
+    """The spellings of a Linux path under `root` that a Windows program prints: as it is, and
+    rendered by mailzolka (a backslash doubled)."""
+    relative = os.path.relpath(path, root)
+    plain = drive + "\\" + relative.replace("/", "\\")
+    return [plain.replace("\\", "\\\\"), plain]
+
+
+def to_linux_paths(text, workdir, root, drive):
+    """Replaces the case directory's Windows spellings by $TMP, and the backslashes of the path that
+    follows by slashes."""
+    for form, separator in zip(windows_forms(workdir, root, drive), ["\\\\", "\\"]):
+        # The directory ends where a separator, a blank or a quote follows (or the text ends).
+        pattern = (re.escape(form) + r"(?![^\s\\\"'])" + r"((?:" + re.escape(separator) +
+                   r"[^\s\\\"']*)*)")
+        text = re.sub(pattern, lambda m: "$TMP" + m.group(1).replace(separator, "/"), text)
+    return text
+
+
+def side(mailzolka, addin, host_cmd, timeout):
+    """The options run.py takes for one side of the comparison."""
+    return types.SimpleNamespace(mailzolka=mailzolka, addin=addin, host_cmd=host_cmd, timeout=timeout,
+                                 case=[], update=False)
+
+
+_original_output_lines = scenarios.output_lines
+_windows_mapping = None  # (root, drive)
+
+
+def _output_lines(text, workdir):
+    """run.py's output_lines, after the Windows spellings of the case's directory. The Linux side
+    never prints a path in the Windows spelling, so the mapping changes nothing there."""
+    if _windows_mapping is not None:
+        text = to_linux_paths(text, workdir, *_windows_mapping)
+    return _original_output_lines(text, workdir)
+
+
+def differences(case, sim, win):
+    """What differs between the two results; empty when they agree."""
+    problems = []
+    if isinstance(sim, Exception) or isinstance(win, Exception):
+        problems = []
+        for label, result in (("simulated desktop", sim), ("Wine side", win)):
+            if isinstance(result, Exception):
+                problems.append(f"cannot run on the {label}: {result!r}")
+                # A run that timed out shows what it wrote until then.
+                for stream in ("stdout", "stderr"):
+                    text = getattr(result, stream, None)
+                    if text:
+                        problems.append(f"its {stream} until then:\n" + text.decode("utf-8", "replace"))
+        return problems
+    for label, a, b in (("stdout", sim.stdout, win.stdout), ("stderr", sim.stderr, win.stderr)):
+        if a != b:
+            problems.append("\n".join(difflib.unified_diff(a, b, f"simulated {label}", f"Wine {label}",
+                                                           lineterm="")))
+    if sim.status != win.status:
+        problems.append(f"exit status: simulated {sim.status}, Wine {win.status}")
+    for name in sorted(set(sim.files) | set(win.files)):
+        a, b = sim.files.get(name), win.files.get(name)
+        if a != b:
+            problems.append(f"file {name}: simulated {a!r}, Wine {b!r}")
+    return [p for p in problems if p]
+
+
+def platform_specific(case):
+    """Why the case cannot run on both desktops, or None."""
+    for section in case.find("addin-file"):
+        if section.args and section.args[0] == LINUX_MODULE:
+            return "replaces the Linux add-in module itself"
+    return None
+
+
+def main():
+    global _windows_mapping
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("files", nargs="+", help="scenario files (*.cases)")
+    parser.add_argument("--mailzolka", required=True, help="mailzolka of the Linux build")
+    parser.add_argument("--korvik", required=True, help="korvik.exe of the Windows build")
+    parser.add_argument("--dll", required=True, help="QORMAIL.DLL of the Windows build")
+    parser.add_argument("--wine", default="wine", help="the command that runs a Windows program")
+    parser.add_argument("--windows-root", required=True,
+                        help="the Linux directory that --drive maps; the cases run below it")
+    parser.add_argument("--drive", default="B:", help="the Windows drive of --windows-root")
+    parser.add_argument("--case", action="append", default=[], help="only cases whose name holds this")
+    parser.add_argument("--timeout", type=float, default=120.0, help="seconds per run")
+    parser.add_argument("--jobs", type=int, default=1, help="cases run at once")
+    options = parser.parse_args()
+
+    root = os.path.abspath(options.windows_root)
+    work = tempfile.mkdtemp(prefix="wine-suite-", dir=root)
+    # The cases' own directories (run.py's temporary directories) lie below the mapped root.
+    tempfile.tempdir = work
+    module_dir = os.path.join(work, "module")
+    os.mkdir(module_dir)
+    module = os.path.join(module_dir, LINUX_MODULE)
+    shutil.copy(options.dll, module)
+
+    mailzolka = os.path.abspath(options.mailzolka)
+    sim = side(mailzolka, os.path.join(os.path.dirname(mailzolka), LINUX_MODULE), "", options.timeout)
+    win = side(os.path.abspath(options.korvik), module, options.wine, options.timeout)
+    _windows_mapping = (root, options.drive)
+    scenarios.output_lines = _output_lines
+
+    jobs = []
+    skipped = []
+    for path in options.files:
+        _, cases = scenarios.parse_case_file(path)
+        for case in cases:
+            if options.case and not any(text in case.name for text in options.case):
+                continue
+            reason = platform_specific(case)
+            if reason:
+                skipped.append(f"{path}:{case.line}: {case.name} ({reason})")
+            else:
+                jobs.append((path, case))
+
+    def run_both(job):
+        path, case = job
+        results = []
+        for run_options in (sim, win):
+            try:
+                results.append(scenarios.run_case(case, path, run_options))
+            except Exception as error:  # a case that cannot run is reported, not fatal
+                results.append(error)
+        return path, case, differences(case, *results)
+
+    failed = passed = 0
+    try:
+        with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, options.jobs)) as pool:
+            for path, case, problems in pool.map(run_both, jobs):
+                if problems:
+                    failed += 1
+                    print(f"DIFFERS {path}:{case.line}: {case.name}")
+                    for problem in problems:
+                        print(problem)
+                    print()
+                else:
+                    passed += 1
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    for line in skipped:
+        print(f"not run on Wine: {line}")
+    print(f"{passed} passed, {failed} failed" + (f", {len(skipped)} skipped" if skipped else ""))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
