@@ -19,9 +19,9 @@ add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NO
 
 add_subdirectory(res)
 add_subdirectory(platform/win32)
-# addin/ links the platform seam under the name of the Linux build's seam; here that is the
+# addin/ links the platform seam by its neutral name; here that is the
 # Windows seam.
-add_library(platform_sim ALIAS platform_win32)
+add_library(platform_seam ALIAS platform_win32)
 add_subdirectory(addin)
 
 # QORMAIL.DLL: the add-in module with its resources. It exports GiveAddinInterface alone and
