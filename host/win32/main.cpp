@@ -7,9 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/commands.h"
 #include "host/win32/interactive.h"
-
-int MailzolkaMain(int argc, char** argv);  // mailzolka's main, built from its own sources
 
 namespace {
 
@@ -28,5 +27,5 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (std::strcmp(argv[1], "show") == 0) return korvik::ShowCommand(argc - 2, argv + 2);
-  return MailzolkaMain(argc, argv);
+  return cli::RunMailzolka(argc, argv);
 }
