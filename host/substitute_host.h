@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "addin/host_abi.h"
+#include "host/host_base.h"
 #include "host/log_cursor.h"
 #include "host/log_store.h"
 #include "platform/sim/desktop.h"
@@ -16,59 +17,25 @@ namespace host {
 // One event: its name, then its fields (code page 932), as the simulated desktop reports its own.
 using EventOutput = std::function<void(const std::vector<std::string>& fields)>;
 
-class SubstituteHost final : public qor::HostInterface {
+class SubstituteHost final : public HostBase {
  public:
   SubstituteHost(LogStore log, std::string logTitle, EventOutput output);
   ~SubstituteHost();
   SubstituteHost(const SubstituteHost&) = delete;
   SubstituteHost& operator=(const SubstituteHost&) = delete;
 
-  void Reserved0() override {}
-  void Reserved1() override {}
-  void Reserved2() override {}
-  void Reserved3() override {}
-  void Reserved4() override {}
-  void Reserved5() override {}
-  void Reserved6() override {}
-  void Reserved7() override {}
-  void Reserved8() override {}
-  void Reserved9() override {}
-  void Reserved10() override {}
-  void Reserved11() override {}
-  void Reserved12() override {}
-  void Reserved13() override {}
-  void Reserved14() override {}
-  void Reserved15() override {}
-  void Reserved16() override {}
-  void Reserved17() override {}
-  void Reserved18() override {}
-  void Reserved19() override {}
-  void Reserved20() override {}
-  void Reserved21() override {}
-  void Reserved22() override {}
   platform::WindowHandle GetMainWindow() override { return mainWindow_; }
-  void Reserved24() override {}
   platform::WindowHandle GetPaneParent() override { return paneParent_; }
-  void Reserved26() override {}
-  void Reserved27() override {}
   qor::LogBuffer* GetLogBuffer() override { return &cursor_; }
   const unsigned char* GetLineAttributes() override { return log_.Attributes(); }
-  void Reserved30() override {}
   int RegisterPane(platform::WindowHandle pane, const char* name,
                    qor::PaneCallbackFunction callback, platform::MenuHandle menu) override;
   int UnregisterPane(platform::WindowHandle pane) override;
-  void Reserved33() override {}
   void GetViewLines(qor::LinePosition* first, qor::LinePosition* second) override;
-  void Reserved35() override {}
   int ShowPosition(const qor::ViewRequest* request, int zero) override;
   int ShowLine(qor::LinePosition line) override;
-  void Reserved38() override {}
-  void Reserved39() override {}
   platform::WindowHandle GetActivePane() override;
-  void Reserved41() override {}
   int GetLogTitle(char* buffer, int size) override;
-  void Reserved43() override {}
-  void Reserved44() override {}
   int IsAttachedAttribute(int attribute) override { return IsAttachedHeading(attribute) ? 1 : 0; }
 
   // ---- What the user and the terminal do to the host.

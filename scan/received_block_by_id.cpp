@@ -1,14 +1,14 @@
 #include "scan/received_block_by_id.h"
 
+#include "scan/received_record.h"
+
 namespace qor {
 
 bool ScanReceivedBlockById(ListingFrame& frame, LineCursor& cursor, GroupTable& table, FileReceivedMail file) {
   while (!ClosesReceivedBlock(cursor.Text())) {
     if (IsMailHeader(cursor.Text())) {
       const LinePosition header = cursor.Position();
-      const std::string headerText = cursor.Text();
-      cursor.Next();
-      const std::string joined = JoinMailRecord(headerText, cursor.Text());
+      const std::string joined = ReadMailRecord(cursor);
       const bool firstMail = table.Empty();
       file(table, CutReceivedFields(joined), header);
       // Back to H and on to H+2. At the end of the log these moves clamp, so the mail keeps the

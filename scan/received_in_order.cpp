@@ -5,6 +5,7 @@
 #include "scan/listing_frame.h"
 #include "scan/listings.h"
 #include "scan/received_layout.h"
+#include "scan/received_record.h"
 
 namespace qor {
 
@@ -21,9 +22,7 @@ void ListReceivedInOrder() {
       while (!ClosesReceivedBlock(cursor.Text())) {
         if (IsMailHeader(cursor.Text())) {
           const LinePosition header = cursor.Position();
-          const std::string headerText = cursor.Text();
-          cursor.Next();
-          const std::string joined = JoinMailRecord(headerText, cursor.Text());
+          const std::string joined = ReadMailRecord(cursor);
           // The listing text goes to the tree whole (up to 507 bytes), not through the label buffer.
           lastMail = InsertMail(frame.Root(), CutReceivedFields(joined).listingText, header, MailImages::Received);
           cursor.Next();  // H+2 is passed over unseen

@@ -1,0 +1,13 @@
+// The step every received-mail listing takes on a header line: its text and the next line's,
+// joined. The cursor moves on to the continuation line, or stays on a last line, which is then
+// joined with itself.
+#pragma once
+#include <string>
+
+#include "addin/line_cursor.h"
+
+namespace qor {
+
+std::string ReadMailRecord(LineCursor& cursor);
+
+}  // namespace qor
