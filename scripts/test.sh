@@ -9,5 +9,7 @@ for preset in default asan; do
   cmake --build --preset "$preset" -j2
   ctest --preset "$preset" -j2
 done
+echo "== fuzz targets, short run =="
+scripts/fuzz.sh short
 echo "== Windows build under Wine =="
 scripts/wine-suite.sh
