@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/win32/windows_api.h"
+
 namespace korvik {
 namespace {
 
@@ -59,14 +61,6 @@ class Reader {
   bool ok_ = true;
 };
 
-std::string Ansi(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int count = static_cast<int>(wide.size());
-  const int bytes = WideCharToMultiByte(932, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-  if (bytes > 0) WideCharToMultiByte(932, 0, wide.data(), count, text.data(), bytes, nullptr, nullptr);
-  return text;
-}
 
 // A name or an ordinal: 0xFFFF then the number, or a NUL-terminated string (empty: none).
 std::string NameOrOrdinal(Reader& reader, bool* isOrdinal = nullptr, uint16_t* ordinal = nullptr) {
@@ -79,7 +73,7 @@ std::string NameOrOrdinal(Reader& reader, bool* isOrdinal = nullptr, uint16_t* o
   }
   if (first == 0) return {};
   std::wstring rest = reader.WideString();
-  return Ansi(static_cast<wchar_t>(first) + rest);
+  return FromWide(static_cast<wchar_t>(first) + rest);
 }
 
 std::string UpperCase(std::string text) {
@@ -127,7 +121,7 @@ std::optional<DialogResource> ParseDialogTemplate(const void* data, size_t size)
   dialog.height = reader.Read<int16_t>();
   dialog.menu = NameOrOrdinal(reader);
   dialog.windowClass = NameOrOrdinal(reader);
-  dialog.caption = Ansi(reader.WideString());
+  dialog.caption = FromWide(reader.WideString());
   if (dialog.style & (DS_SETFONT | DS_SHELLFONT)) {
     dialog.pointSize = reader.Read<uint16_t>();
     if (dialog.extended) {
@@ -135,7 +129,7 @@ std::optional<DialogResource> ParseDialogTemplate(const void* data, size_t size)
       reader.Read<uint8_t>();   // italic
       reader.Read<uint8_t>();   // character set
     }
-    dialog.font = Ansi(reader.WideString());
+    dialog.font = FromWide(reader.WideString());
   }
   for (uint16_t i = 0; i < count && reader.Ok(); ++i) {
     reader.AlignTo(4);
