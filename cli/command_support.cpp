@@ -46,22 +46,24 @@ host::LogStore ReadLog(const std::string& path) {
   }
 }
 
-std::string ReadScript(const std::string& path) {
-  if (path == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), {});
-  }
+std::string ReadWholeFile(const std::string& path, const std::string& what) {
   std::error_code error;
-  if (fs::is_directory(path, error)) throw Failure{"cannot read script " + path + ": a directory"};
+  if (fs::is_directory(path, error)) throw Failure{"cannot read " + what + path + ": a directory"};
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) throw Failure{"cannot read script " + path + ": " + std::strerror(errno)};
+  if (!file) throw Failure{"cannot read " + what + path + ": " + std::strerror(errno)};
   std::string text;
   char chunk[4096];
   size_t count;
   while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
-  bool failed = std::ferror(file);
+  const bool failed = std::ferror(file);
   std::fclose(file);
-  if (failed) throw Failure{"cannot read script " + path};
+  if (failed) throw Failure{"cannot read " + what + path};
   return text;
+}
+
+std::string ReadScript(const std::string& path) {
+  if (path == "-") return std::string(std::istreambuf_iterator<char>(std::cin), {});
+  return ReadWholeFile(path, "script ");
 }
 
 std::unique_ptr<host::AddinModule> LoadAddin(const std::string& path) {

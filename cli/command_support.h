@@ -26,6 +26,8 @@ struct Failure {
 int Report(const std::string& message, int status = kBadInput);
 void PrintLine(const std::vector<std::string>& fields);
 host::LogStore ReadLog(const std::string& path);
+// A file's bytes; `what` names it in the failure ("script ", or empty).
+std::string ReadWholeFile(const std::string& path, const std::string& what = "");
 std::string ReadScript(const std::string& path);
 std::string ScriptName(const std::string& path);
 

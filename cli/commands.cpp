@@ -86,20 +86,14 @@ int ListCommand(const std::vector<std::string>& argv) {
   host::EventOutput output = PrintLine;
   if (!args.tsv) output = [](const std::vector<std::string>&) {};
   Run run(std::move(log), args.operands[0], args, output);
-  try {
-    for (const host::ScriptCommand& command : commands) run.session->Run(command);
-    run.session->Finish();
-    if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
-    std::vector<simdesk::TreeRow> rows = simdesk::DumpTree(run.substitute->PaneWindow());
-    if (args.tsv) {
-      for (const simdesk::TreeRow& row : rows) PrintLine(host::TreeRowFields(row));
-    } else {
-      std::cout << cli::ReadableTree(rows);
-    }
-  } catch (const host::ScriptInputError& error) {
-    return Report(error.what());
-  } catch (const simdesk::ScriptError& error) {
-    return Report(host::RenderCp932(error.what()));
+  for (const host::ScriptCommand& command : commands) run.session->Run(command);
+  run.session->Finish();
+  if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
+  std::vector<simdesk::TreeRow> rows = simdesk::DumpTree(run.substitute->PaneWindow());
+  if (args.tsv) {
+    for (const simdesk::TreeRow& row : rows) PrintLine(host::TreeRowFields(row));
+  } else {
+    std::cout << cli::ReadableTree(rows);
   }
   return 0;
 }
@@ -131,6 +125,10 @@ int cli::RunMailzolka(int argc, char** argv) {
     throw Failure{"unknown command " + command + " (see mailzolka --help)"};
   } catch (const Failure& failure) {
     return Report(failure.message);
+  } catch (const host::ScriptInputError& error) {  // the one-shot commands' own scripts
+    return Report(error.what());
+  } catch (const simdesk::ScriptError& error) {
+    return Report(host::RenderCp932(error.what()));
   } catch (const std::exception& error) {
     return Report(std::string("internal error: ") + error.what(), 1);
   }

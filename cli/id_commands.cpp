@@ -89,17 +89,6 @@ std::optional<int> ExportIds(Run& run, cli::AnsweringUser& user, const std::stri
   return count;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) throw Failure{"cannot read " + path + ": " + std::strerror(errno)};
-  std::string text;
-  char chunk[4096];
-  size_t count;
-  while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
-  std::fclose(file);
-  return text;
-}
-
 // The entries of an export file. IDs and names may both hold commas: a line is split before the
 // name that its group item shows (the tree holds the groups in the order of the ID list), or at
 // its first comma when the item shows another text (a name cut to fit the label).
@@ -139,30 +128,24 @@ int IdsCommand(const std::vector<std::string>& argv) {
   cli::AnsweringUser user;
   Run run(std::move(log), args.operands[0], args,
           [&user](const std::vector<std::string>& event) { user.Hear(event); });
-  try {
-    RunScript(run, "attach\n");
-    if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
-    ShowIdView(run, args.all);
-    // Without --csv the add-in writes into the temporary profile directory, and the lines are read
-    // back.
-    const std::string target =
-        args.csv.value_or((fs::path(run.profile.Path()) / "ids.csv").string());
-    std::string failure;
-    std::optional<int> count = ExportIds(run, user, target, &failure);
-    run.session->Finish();
-    if (!count) return Report(failure, kCommandFailed);
-    if (args.csv) {
-      std::cout << CountOfIds(static_cast<size_t>(*count)) << " written to " << *args.csv << '\n';
-      return 0;
-    }
-    for (const IdEntry& entry :
-         ReadExport(target, simdesk::DumpTree(run.substitute->PaneWindow()))) {
-      PrintLine({entry.id, entry.name});
-    }
-  } catch (const host::ScriptInputError& error) {
-    return Report(error.what());
-  } catch (const simdesk::ScriptError& error) {
-    return Report(host::RenderCp932(error.what()));
+  RunScript(run, "attach\n");
+  if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
+  ShowIdView(run, args.all);
+  // Without --csv the add-in writes into the temporary profile directory, and the lines are read
+  // back.
+  const std::string target =
+      args.csv.value_or((fs::path(run.profile.Path()) / "ids.csv").string());
+  std::string failure;
+  std::optional<int> count = ExportIds(run, user, target, &failure);
+  run.session->Finish();
+  if (!count) return Report(failure, kCommandFailed);
+  if (args.csv) {
+    std::cout << CountOfIds(static_cast<size_t>(*count)) << " written to " << *args.csv << '\n';
+    return 0;
+  }
+  for (const IdEntry& entry :
+       ReadExport(target, simdesk::DumpTree(run.substitute->PaneWindow()))) {
+    PrintLine({entry.id, entry.name});
   }
   return 0;
 }
@@ -208,75 +191,69 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   const std::string registry =
       (fs::path(run.profile.Path()) / kRegistryFile).generic_string() +
       (run.profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
-  try {
-    RunScript(run, "attach\n");
-    if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
-    if (!OffersCommand(run, kRegisterCommand)) {
-      return Report("the add-in offers no ID registration: no readable QOR.DAT beside " +
-                        args.addin.value_or(host::DefaultAddinPath()),
-                    kCommandFailed);
-    }
-    ShowIdView(run, args.all);
-    const std::string listPath = (fs::path(scratch.Path()) / "ids.csv").string();
-    std::string failure;
-    if (!ExportIds(run, user, listPath, &failure)) return Report(failure, kCommandFailed);
-    const std::vector<IdEntry> ids =
-        ReadExport(listPath, simdesk::DumpTree(run.substitute->PaneWindow()));
+  RunScript(run, "attach\n");
+  if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
+  if (!OffersCommand(run, kRegisterCommand)) {
+    return Report("the add-in offers no ID registration: no readable QOR.DAT beside " +
+                      args.addin.value_or(host::DefaultAddinPath()),
+                  kCommandFailed);
+  }
+  ShowIdView(run, args.all);
+  const std::string listPath = (fs::path(scratch.Path()) / "ids.csv").string();
+  std::string failure;
+  if (!ExportIds(run, user, listPath, &failure)) return Report(failure, kCommandFailed);
+  const std::vector<IdEntry> ids =
+      ReadExport(listPath, simdesk::DumpTree(run.substitute->PaneWindow()));
 
-    // The candidates are the IDs the registry does not hold yet, in ID-list order; the add-in
-    // writes them into the free keys in that order, and reports how many found no free key.
-    const std::vector<std::string> before = ReadRegistry();
-    std::vector<IdEntry> candidates;
-    for (const IdEntry& entry : ids) {
-      bool known = false;
-      for (const std::string& value : before) {
-        known = known || (!value.empty() && RegisteredId(value) == entry.id);
-      }
-      if (!known) candidates.push_back(entry);
+  // The candidates are the IDs the registry does not hold yet, in ID-list order; the add-in
+  // writes them into the free keys in that order, and reports how many found no free key.
+  const std::vector<std::string> before = ReadRegistry();
+  std::vector<IdEntry> candidates;
+  for (const IdEntry& entry : ids) {
+    bool known = false;
+    for (const std::string& value : before) {
+      known = known || (!value.empty() && RegisteredId(value) == entry.id);
     }
-    const size_t shown = user.Messages().size();
-    RunScript(run, "command 130\n");
-    run.session->Finish();
-    const std::vector<std::string> after = ReadRegistry();
-    const std::vector<std::string> messages(
-        user.Messages().begin() + static_cast<std::ptrdiff_t>(shown), user.Messages().end());
-    if (messages.empty() || messages.size() > 2) {
-      return Report("the add-in's registration ended unexpectedly", kCommandFailed);
-    }
-    size_t leftOut = 0;
-    if (messages.size() == 2) {
-      const std::optional<int> count = LeadingCount(
-          messages[1], Cp932("件のIDは、QORのID登録が満杯(ID99まで)のため登録できませんでした。"));
-      if (!count || *count < 0) return Report(host::RenderCp932(messages[1]), kCommandFailed);
-      leftOut = std::min(static_cast<size_t>(*count), candidates.size());
-    }
+    if (!known) candidates.push_back(entry);
+  }
+  const size_t shown = user.Messages().size();
+  RunScript(run, "command 130\n");
+  run.session->Finish();
+  const std::vector<std::string> after = ReadRegistry();
+  const std::vector<std::string> messages(
+      user.Messages().begin() + static_cast<std::ptrdiff_t>(shown), user.Messages().end());
+  if (messages.empty() || messages.size() > 2) {
+    return Report("the add-in's registration ended unexpectedly", kCommandFailed);
+  }
+  size_t leftOut = 0;
+  if (messages.size() == 2) {
+    const std::optional<int> count = LeadingCount(
+        messages[1], Cp932("件のIDは、QORのID登録が満杯(ID99まで)のため登録できませんでした。"));
+    if (!count || *count < 0) return Report(host::RenderCp932(messages[1]), kCommandFailed);
+    leftOut = std::min(static_cast<size_t>(*count), candidates.size());
+  }
 
-    std::vector<std::vector<std::string>> written;
-    for (int number = 1; number <= kRegistryKeys; ++number) {
-      if (after[number - 1] != before[number - 1]) {
-        written.push_back({"ID" + std::to_string(number), after[number - 1]});
-      }
+  std::vector<std::vector<std::string>> written;
+  for (int number = 1; number <= kRegistryKeys; ++number) {
+    if (after[number - 1] != before[number - 1]) {
+      written.push_back({"ID" + std::to_string(number), after[number - 1]});
     }
-    std::cout << CountOfIds(written.size()) << " registered in " << registry << '\n';
-    for (const std::vector<std::string>& key : written) PrintLine(key);
-    if (leftOut > 0) {
-      std::cout << CountOfIds(leftOut) << " did not fit: " << kRegistryFile << " holds ID1 to ID"
-                << kRegistryKeys << " only\n";
-      for (size_t i = candidates.size() - leftOut; i < candidates.size(); ++i) {
-        PrintLine({candidates[i].id, candidates[i].name});
-      }
+  }
+  std::cout << CountOfIds(written.size()) << " registered in " << registry << '\n';
+  for (const std::vector<std::string>& key : written) PrintLine(key);
+  if (leftOut > 0) {
+    std::cout << CountOfIds(leftOut) << " did not fit: " << kRegistryFile << " holds ID1 to ID"
+              << kRegistryKeys << " only\n";
+    for (size_t i = candidates.size() - leftOut; i < candidates.size(); ++i) {
+      PrintLine({candidates[i].id, candidates[i].name});
     }
-    // The add-in reports nothing when a profile write fails; a key that did not change shows it.
-    const size_t expected = candidates.size() - leftOut;
-    if (written.size() < expected) {
-      return Report(std::to_string(expected - written.size()) +
-                        " of the new entries did not reach " + registry,
-                    kCommandFailed);
-    }
-  } catch (const host::ScriptInputError& error) {
-    return Report(error.what());
-  } catch (const simdesk::ScriptError& error) {
-    return Report(host::RenderCp932(error.what()));
+  }
+  // The add-in reports nothing when a profile write fails; a key that did not change shows it.
+  const size_t expected = candidates.size() - leftOut;
+  if (written.size() < expected) {
+    return Report(std::to_string(expected - written.size()) +
+                      " of the new entries did not reach " + registry,
+                  kCommandFailed);
   }
   return 0;
 }
