@@ -66,13 +66,16 @@ class ListBox {
   WindowHandle handle_;
 };
 
-// Progress bar; the range carries the full 32-bit upper bound.
+// Progress bar; the range carries the full 32-bit upper bound. A new position repaints the bar.
 class ProgressBar {
  public:
   explicit ProgressBar(WindowHandle handle = nullptr) : handle_(handle) {}
   void SetRange(int32_t lower, int32_t upper);
   void SetPosition(int32_t position);
   void RepaintNow();
+  // Pixels from the start of the fill to its end when the bar is full: the bar draws a one-pixel
+  // frame inside its client area and fills what lies within.
+  int32_t FillLength() const;
 
  private:
   WindowHandle handle_;

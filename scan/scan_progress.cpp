@@ -1,5 +1,7 @@
 #include "scan/scan_progress.h"
 
+#include <algorithm>
+
 #include "addin/addin_state.h"
 #include "platform/window.h"
 #include "res/dialog_templates.h"
@@ -25,11 +27,34 @@ bool ScanProgress::OnInit() {
   return false;  // the window takes no focus for a control
 }
 
-void ScanProgress::SetRange(int32_t upper) { bar_.SetRange(0, upper); }
+ScanProgress::~ScanProgress() {
+  if (lastPosition_ != sentPosition_) bar_.SetPosition(lastPosition_);
+}
+
+void ScanProgress::SetRange(int32_t upper) {
+  bar_.SetRange(0, upper);
+  upper_ = upper;
+  fillLength_ = bar_.FillLength();
+  shownFillEnd_ = -1;
+}
 
 void ScanProgress::SetPosition(int32_t count) {
+  lastPosition_ = count;
+  const int32_t fillEnd = FillEnd(count);
+  if (fillEnd == shownFillEnd_) return;
   bar_.SetPosition(count);
   bar_.RepaintNow();
+  sentPosition_ = count;
+  shownFillEnd_ = fillEnd;
+}
+
+// The pixel where the bar's fill ends, computed as the bar does: the position kept inside the range
+// 0 .. upper, scaled to the fill's length and rounded to the nearest pixel.
+int32_t ScanProgress::FillEnd(int32_t position) const {
+  const int64_t span = upper_;
+  if (span <= 0) return 0;  // every position is kept at the upper bound
+  const int64_t kept = std::clamp<int64_t>(position, 0, span);
+  return static_cast<int32_t>((kept * fillLength_ + span / 2) / span);
 }
 
 }  // namespace qor

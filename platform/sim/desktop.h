@@ -33,6 +33,15 @@ struct ScriptError : std::runtime_error {
 using EventSink = std::function<void(const std::vector<std::string>& fields)>;
 void SetEventSink(EventSink sink);
 
+// How often the last progress bar that closed was painted: the bar repaints at once whenever it is
+// sent a position other than the one it holds, as the real one does. Its fill spans fillLength
+// pixels when full.
+struct ProgressPaints {
+  int64_t repaints = 0;
+  int32_t fillLength = 0;
+};
+ProgressPaints LastProgressPaints();
+
 // ---- The scripted user: one queue, first in first out, for message boxes and dialogs alike.
 struct UserAction {
   enum class Kind {

@@ -98,6 +98,7 @@ void ListSelectAll(Handle list);
 bool ListIsSelected(Handle list, int row);
 void ProgressSetRange(Handle bar, int32_t lower, int32_t upper);
 void ProgressSetPos(Handle bar, int32_t position);
+int32_t ProgressFillLength(Handle bar);  // 0 for no bar
 
 // ---- Menus and image lists
 Handle CreatePopupMenu();

@@ -1,4 +1,6 @@
 // The progress bar, with a 32-bit range.
+#include <algorithm>
+
 #include "platform/dialog.h"
 #include "platform/win32/win32.h"
 
@@ -12,5 +14,11 @@ void ProgressBar::SetPosition(int32_t position) { SendMessageA(Hwnd(handle_), PB
 
 // No message loop runs during a scan: the bar paints itself now.
 void ProgressBar::RepaintNow() { UpdateWindow(Hwnd(handle_)); }
+
+int32_t ProgressBar::FillLength() const {
+  RECT client{};
+  GetClientRect(Hwnd(handle_), &client);
+  return std::max<int32_t>(0, client.right - client.left - 2);
+}
 
 }  // namespace platform

@@ -1,4 +1,6 @@
 // The progress bar, with its full 32-bit range. Its window's end reports the bar (see windows.cpp).
+#include <algorithm>
+
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
 
@@ -26,12 +28,27 @@ void ProgressSetRange(Handle bar, int32_t lower, int32_t upper) {
   }
 }
 
-// A position past either end of the range shows as that end, and reads back as it.
+// A position past either end of the range shows as that end, and reads back as it. Like the real
+// bar, any position other than the one held repaints it, even one that draws the same.
 void ProgressSetPos(Handle bar, int32_t position) {
   if (const auto window = FindBar(bar)) {
+    if (position == window->progress.position) return;
     window->progress.position = position;
     KeepInRange(window->progress);
+    ++window->progress.repaints;
   }
 }
 
+int32_t ProgressFillLength(Handle bar) {
+  Rect client;
+  if (!FindBar(bar) || !GetClientRect(bar, client)) return 0;
+  return std::max(0, client.right - 2);
+}
+
 }  // namespace simdesk::seam
+
+namespace simdesk {
+
+ProgressPaints LastProgressPaints() { return detail::TheDesktop().lastProgressPaints; }
+
+}  // namespace simdesk

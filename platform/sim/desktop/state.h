@@ -38,6 +38,7 @@ struct ProgressBarState {
   int32_t lower = 0;
   int32_t upper = 100;
   int32_t position = 0;
+  int64_t repaints = 0;
 };
 
 struct DialogState {
@@ -84,6 +85,7 @@ struct Desktop {
   // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
   // until a dialog, a message box or another top-level window takes the focus (null).
   Handle focus = nullptr;
+  ProgressPaints lastProgressPaints;
 };
 
 // A top-level window takes the focus from whatever window had it.

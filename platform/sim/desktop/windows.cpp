@@ -26,6 +26,7 @@ Origin ClientOrigin(const detail::Window& window) {
 }
 
 void EmitProgress(const detail::Window& bar) {
+  detail::TheDesktop().lastProgressPaints = {bar.progress.repaints, seam::ProgressFillLength(bar.handle)};
   detail::Emit({"Progress", std::to_string(bar.progress.upper), std::to_string(bar.progress.position)});
 }
 

@@ -9,6 +9,8 @@ void ProgressBar::SetRange(int32_t lower, int32_t upper) {
 
 void ProgressBar::SetPosition(int32_t position) { simdesk::seam::ProgressSetPos(handle_, position); }
 
-void ProgressBar::RepaintNow() {}  // nothing is drawn
+void ProgressBar::RepaintNow() {}  // the bar repaints as it takes a new position
+
+int32_t ProgressBar::FillLength() const { return simdesk::seam::ProgressFillLength(handle_); }
 
 }  // namespace platform
