@@ -73,9 +73,14 @@ class ProgressBar {
   void SetRange(int32_t lower, int32_t upper);
   void SetPosition(int32_t position);
   void RepaintNow();
-  // Pixels from the start of the fill to its end when the bar is full: the bar draws a one-pixel
-  // frame inside its client area and fills what lies within.
-  int32_t FillLength() const;
+  // How the bar draws its fill: inside a one-pixel frame within its client area, `length` pixels
+  // when full, in blocks that each take `chunk` pixels with the gap after them. A fill of n pixels
+  // is drawn up to the end of the block it reaches into (at most to the end of the bar).
+  struct Fill {
+    int32_t length = 0;
+    int32_t chunk = 1;
+  };
+  Fill GetFill() const;
 
  private:
   WindowHandle handle_;

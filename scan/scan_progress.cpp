@@ -34,27 +34,30 @@ ScanProgress::~ScanProgress() {
 void ScanProgress::SetRange(int32_t upper) {
   bar_.SetRange(0, upper);
   upper_ = upper;
-  fillLength_ = bar_.FillLength();
-  shownFillEnd_ = -1;
+  fill_ = bar_.GetFill();
+  shownEnd_ = -1;
 }
 
 void ScanProgress::SetPosition(int32_t count) {
   lastPosition_ = count;
-  const int32_t fillEnd = FillEnd(count);
-  if (fillEnd == shownFillEnd_) return;
+  const int32_t drawnEnd = DrawnEnd(count);
+  if (drawnEnd == shownEnd_) return;
   bar_.SetPosition(count);
   bar_.RepaintNow();
   sentPosition_ = count;
-  shownFillEnd_ = fillEnd;
+  shownEnd_ = drawnEnd;
 }
 
-// The pixel where the bar's fill ends, computed as the bar does: the position kept inside the range
-// 0 .. upper, scaled to the fill's length and rounded to the nearest pixel.
-int32_t ScanProgress::FillEnd(int32_t position) const {
+// Where the drawn fill ends, computed as the bar does: the position kept inside the range
+// 0 .. upper, scaled to the fill's length and rounded to the nearest pixel, then carried to the
+// end of the block it reaches into.
+int32_t ScanProgress::DrawnEnd(int32_t position) const {
   const int64_t span = upper_;
   if (span <= 0) return 0;  // every position is kept at the upper bound
   const int64_t kept = std::clamp<int64_t>(position, 0, span);
-  return static_cast<int32_t>((kept * fillLength_ + span / 2) / span);
+  const int64_t end = (kept * fill_.length + span / 2) / span;
+  const int64_t chunk = std::max(fill_.chunk, 1);
+  return static_cast<int32_t>(std::min<int64_t>((end + chunk - 1) / chunk * chunk, fill_.length));
 }
 
 }  // namespace qor

@@ -12,9 +12,9 @@ namespace qor {
 void CenterOverHost(platform::WindowHandle window, int32_t dy);
 
 // The bar repaints whenever it takes a new position, and no message loop runs during a scan, so
-// the paint is synchronous. A scan counts far more positions than the bar has pixels: a position
-// whose fill ends on the pixel the bar already shows is held back instead of sent, and the bar
-// takes the last position given when the window closes.
+// the paint is synchronous. A scan counts far more positions than the bar has pixels and blocks:
+// a position that the bar would draw just as it shows now is held back instead of sent, and the
+// bar takes the last position given when the window closes.
 class ScanProgress : public platform::Dialog {
  public:
   ScanProgress();  // created at once, hidden, without a parent window
@@ -26,12 +26,12 @@ class ScanProgress : public platform::Dialog {
   bool OnInit() override;
 
  private:
-  int32_t FillEnd(int32_t position) const;
+  int32_t DrawnEnd(int32_t position) const;
 
   platform::ProgressBar bar_;
   int32_t upper_ = 100;  // the bar's own range until SetRange
-  int32_t fillLength_ = 0;
-  int32_t shownFillEnd_ = -1;  // -1: the bar has not drawn its current range yet
+  platform::ProgressBar::Fill fill_;
+  int32_t shownEnd_ = -1;      // -1: the bar has not drawn its current range yet
   int32_t sentPosition_ = 0;   // what the bar holds
   int32_t lastPosition_ = 0;   // the last position given
 };

@@ -35,10 +35,11 @@ void SetEventSink(EventSink sink);
 
 // How often the last progress bar that closed was painted: the bar repaints at once whenever it is
 // sent a position other than the one it holds, as the real one does. Its fill spans fillLength
-// pixels when full.
+// pixels when full, drawn in blocks of chunk pixels (a block and its gap).
 struct ProgressPaints {
   int64_t repaints = 0;
   int32_t fillLength = 0;
+  int32_t chunk = 1;
 };
 ProgressPaints LastProgressPaints();
 

@@ -39,10 +39,11 @@ void ProgressSetPos(Handle bar, int32_t position) {
   }
 }
 
-int32_t ProgressFillLength(Handle bar) {
+ProgressGeometry ProgressFill(Handle bar) {
   Rect client;
-  if (!FindBar(bar) || !GetClientRect(bar, client)) return 0;
-  return std::max(0, client.right - 2);
+  if (!FindBar(bar) || !GetClientRect(bar, client)) return {};
+  const int32_t height = std::max(0, client.bottom - 2);
+  return {std::max(0, client.right - 2), (height * 2 + 1) / 3 + 2};
 }
 
 }  // namespace simdesk::seam

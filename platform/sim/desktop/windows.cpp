@@ -26,7 +26,8 @@ Origin ClientOrigin(const detail::Window& window) {
 }
 
 void EmitProgress(const detail::Window& bar) {
-  detail::TheDesktop().lastProgressPaints = {bar.progress.repaints, seam::ProgressFillLength(bar.handle)};
+  const seam::ProgressGeometry fill = seam::ProgressFill(bar.handle);
+  detail::TheDesktop().lastProgressPaints = {bar.progress.repaints, fill.length, fill.chunk};
   detail::Emit({"Progress", std::to_string(bar.progress.upper), std::to_string(bar.progress.position)});
 }
 

@@ -11,6 +11,9 @@ void ProgressBar::SetPosition(int32_t position) { simdesk::seam::ProgressSetPos(
 
 void ProgressBar::RepaintNow() {}  // the bar repaints as it takes a new position
 
-int32_t ProgressBar::FillLength() const { return simdesk::seam::ProgressFillLength(handle_); }
+ProgressBar::Fill ProgressBar::GetFill() const {
+  const simdesk::seam::ProgressGeometry fill = simdesk::seam::ProgressFill(handle_);
+  return {fill.length, fill.chunk};
+}
 
 }  // namespace platform
