@@ -50,6 +50,9 @@ class TreeView {
   bool DeleteItem(TreeItem item);
   bool Expand(TreeItem item, ExpandAction action);
   bool SelectItem(TreeItem item);  // caret selection; null selects none
+  // Off while the tree is rebuilt: the control then skips laying out and invalidating after each
+  // change, and does both once when redraw is turned back on.
+  void SetRedraw(bool redraw);
 
   TreeItem GetRoot() const;  // first top-level item
   TreeItem GetChild(TreeItem item) const;

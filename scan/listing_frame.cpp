@@ -9,6 +9,7 @@ ListingFrame::ListingFrame() {
   progress_.Show();
   progress_.SetRange(ScanRange(state.allDisp != 0));
   state.firstActivation = false;
+  Tree().SetRedraw(false);
   ClearTree();
   root_ = InsertRoot();
 }
@@ -19,6 +20,7 @@ void ListingFrame::Count() { progress_.SetPosition(++counter_); }
 
 void ListingFrame::Finish(platform::TreeItem anchor) {
   Tree().Expand(root_, platform::ExpandAction::Expand);
+  Tree().SetRedraw(true);
   state.headingAnchors[0] = anchor;
 }
 

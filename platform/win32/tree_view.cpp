@@ -87,6 +87,8 @@ bool TreeView::SelectItem(TreeItem item) {
   return SendMessageA(Hwnd(handle_), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
 }
 
+void TreeView::SetRedraw(bool redraw) { SendMessageA(Hwnd(handle_), WM_SETREDRAW, redraw ? TRUE : FALSE, 0); }
+
 namespace {
 
 TreeItem NextItem(WindowHandle tree, TreeItem item, UINT relation) {

@@ -39,6 +39,8 @@ bool TreeView::Expand(TreeItem item, ExpandAction action) {
 
 bool TreeView::SelectItem(TreeItem item) { return simdesk::seam::TreeSelectItem(handle_, item); }
 
+void TreeView::SetRedraw(bool) {}  // the simulated tree draws nothing and lays nothing out
+
 TreeItem TreeView::GetRoot() const {
   return simdesk::seam::TreeGetNextItem(handle_, nullptr, TreeRelation::Root);
 }
