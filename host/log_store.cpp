@@ -1,5 +1,11 @@
 #include "host/log_store.h"
 
+#include <sys/stat.h>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,9 +13,30 @@
 #include <stdexcept>
 
 namespace host {
+namespace {
+
+// A log of a million lines fills tens of MiB at once. Asking for huge pages for such a buffer
+// before it is first written saves thousands of page faults, which cost more than the copying.
+void PreferHugePages(const void* start, size_t size) {
+#if defined(__linux__)
+  constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(start) + kHugePage - 1) & ~(kHugePage - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(start) + size) & ~(kHugePage - 1);
+  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+  (void)start, (void)size;
+#endif
+}
+
+}  // namespace
 
 LogStore::LogStore(std::string_view fileBytes) {
-  bytes_.reserve(fileBytes.size() + fileBytes.size() / 16 + 16);
+  // Sized once: each line takes its text and two bytes, and may have lost only its LF.
+  const size_t lines = static_cast<size_t>(std::count(fileBytes.begin(), fileBytes.end(), '\n')) + 1;
+  bytes_.reserve(fileBytes.size() + lines + 1);
+  offsets_.reserve(lines);
+  PreferHugePages(bytes_.data(), bytes_.capacity());
+  PreferHugePages(offsets_.data(), offsets_.capacity() * sizeof offsets_[0]);
   size_t start = 0;
   while (start < fileBytes.size()) {
     size_t end = fileBytes.find('\n', start);
@@ -68,7 +95,16 @@ LinePosition LogStore::DiscardOldest() {
 LogStore LoadLogFile(const std::string& path) {
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!file) throw std::runtime_error("cannot read log " + path + ": " + std::strerror(errno));
+  // A file's size is known up front (a pipe's is not): it is read in one go into one buffer, which
+  // then grows only if the file did.
   std::string bytes;
+  struct stat status {};
+  if (fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    bytes.reserve(static_cast<size_t>(status.st_size));
+    PreferHugePages(bytes.data(), bytes.capacity());
+    bytes.resize(static_cast<size_t>(status.st_size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  }
   char chunk[1 << 16];
   size_t count;
   while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, count);

@@ -1,6 +1,7 @@
 #include "scan/scan_progress.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "addin/addin_state.h"
 #include "platform/window.h"
@@ -35,17 +36,35 @@ void ScanProgress::SetRange(int32_t upper) {
   bar_.SetRange(0, upper);
   upper_ = upper;
   fill_ = bar_.GetFill();
-  shownEnd_ = -1;
+  shownFrom_ = 1;
+  shownThrough_ = 0;
 }
 
 void ScanProgress::SetPosition(int32_t count) {
   lastPosition_ = count;
-  const int32_t drawnEnd = DrawnEnd(count);
-  if (drawnEnd == shownEnd_) return;
+  if (count >= shownFrom_ && count <= shownThrough_) return;
   bar_.SetPosition(count);
   bar_.RepaintNow();
   sentPosition_ = count;
-  shownEnd_ = drawnEnd;
+  ShowRunAround(count);
+}
+
+// The drawn end never falls as the position rises, so the positions drawn alike form one run:
+// found by halving, once for each repaint, and not computed again for every count.
+void ScanProgress::ShowRunAround(int32_t position) {
+  const int32_t end = DrawnEnd(position);
+  int64_t low = INT32_MIN, high = position;
+  while (low < high) {
+    const int64_t middle = low + (high - low) / 2;
+    DrawnEnd(static_cast<int32_t>(middle)) == end ? high = middle : low = middle + 1;
+  }
+  shownFrom_ = static_cast<int32_t>(low);
+  low = position, high = INT32_MAX;
+  while (low < high) {
+    const int64_t middle = low + (high - low + 1) / 2;
+    DrawnEnd(static_cast<int32_t>(middle)) == end ? low = middle : high = middle - 1;
+  }
+  shownThrough_ = static_cast<int32_t>(low);
 }
 
 // Where the drawn fill ends, computed as the bar does: the position kept inside the range

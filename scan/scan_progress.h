@@ -27,11 +27,14 @@ class ScanProgress : public platform::Dialog {
 
  private:
   int32_t DrawnEnd(int32_t position) const;
+  void ShowRunAround(int32_t position);
 
   platform::ProgressBar bar_;
   int32_t upper_ = 100;  // the bar's own range until SetRange
   platform::ProgressBar::Fill fill_;
-  int32_t shownEnd_ = -1;      // -1: the bar has not drawn its current range yet
+  // The positions the bar draws just as it shows now; none until it draws its current range.
+  int32_t shownFrom_ = 1;
+  int32_t shownThrough_ = 0;
   int32_t sentPosition_ = 0;   // what the bar holds
   int32_t lastPosition_ = 0;   // the last position given
 };
