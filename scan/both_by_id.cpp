@@ -2,6 +2,7 @@
 // after the latest received mail of its ID, or by the ID while it holds only sent mail. The IDs
 // and names stay behind for the ID registration and the CSV export.
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "addin/addin_state.h"
@@ -46,19 +47,20 @@ void ListBothById() {
   LineCursor cursor = frame.Start();
   do {
     LinePosition sendCommand = 0;
-    if (OpensReceivedBlock(cursor.Text())) {
+    const std::string_view text = cursor.Text();
+    if (OpensReceivedBlock(text)) {
       cursor.Next();
       frame.Count();
       ScanReceivedBlockById(frame, cursor, table, FileBySenderLatestName);
       // The closing line and the line after it are passed over unseen.
       cursor.Next();
       frame.Count();
-    } else if (AtSentMail(cursor, &sendCommand)) {
+    } else if (AtSentMail(frame, cursor, text, &sendCommand)) {
       RecordSentMail(frame, cursor, table, sendCommand);
     }
     cursor.Next();
     frame.Count();
-  } while (!cursor.IsLast());
+  } while (!frame.AtLastLine(cursor));
   frame.Finish(BuildGroupedTree(table));
 
   state.idList.clear();

@@ -12,11 +12,14 @@ ListingFrame::ListingFrame() {
   Tree().SetRedraw(false);
   ClearTree();
   root_ = InsertRoot();
+  LineCursor end;
+  end.First();
+  first_ = end.Position();
+  end.Last();
+  last_ = end.Position();
 }
 
 LineCursor ListingFrame::Start() const { return ScanStart(state.allDisp != 0); }
-
-void ListingFrame::Count() { progress_.SetPosition(++counter_); }
 
 void ListingFrame::Finish(platform::TreeItem anchor) {
   Tree().Expand(root_, platform::ExpandAction::Expand);

@@ -16,7 +16,11 @@ class ListingFrame {
   ListingFrame();
 
   LineCursor Start() const;  // First, or 10000 lines above the last line unless ALLDISP
-  void Count();              // the progress counter moves on by one, and the bar with it
+  // The log does not change while a listing runs (all of it within one call from the host), so
+  // its first and last lines are read once, not asked of the host on every line.
+  bool AtFirstLine(const LineCursor& cursor) const { return cursor.Equals(first_); }
+  bool AtLastLine(const LineCursor& cursor) const { return cursor.Equals(last_); }
+  void Count() { progress_.SetPosition(++counter_); }  // the progress counter moves on, the bar with it
   platform::TreeItem Root() const { return root_; }
   // Expands the root and makes `anchor` (the last mail or group item, or none) the level-0
   // heading anchor. The progress window closes when the frame goes.
@@ -26,6 +30,8 @@ class ListingFrame {
   ScanProgress progress_;
   int32_t counter_ = 0;
   platform::TreeItem root_ = nullptr;
+  LinePosition first_ = 0;
+  LinePosition last_ = 0;
 };
 
 }  // namespace qor

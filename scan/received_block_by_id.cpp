@@ -20,7 +20,7 @@ bool ScanReceivedBlockById(ListingFrame& frame, LineCursor& cursor, GroupTable& 
     }
     cursor.Next();
     frame.Count();
-    if (cursor.IsLast()) return true;
+    if (frame.AtLastLine(cursor)) return true;
   }
   return false;
 }

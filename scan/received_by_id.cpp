@@ -27,7 +27,7 @@ void ListReceivedById() {
       cursor.Next();
       frame.Count();
     }
-    if (cursor.IsLast()) break;
+    if (frame.AtLastLine(cursor)) break;
   }
   frame.Finish(BuildGroupedTree(table));
 }

@@ -29,7 +29,7 @@ void ListReceivedInOrder() {
         }
         cursor.Next();
         frame.Count();
-        if (cursor.IsLast()) {
+        if (frame.AtLastLine(cursor)) {
           over = true;
           break;
         }
@@ -40,7 +40,7 @@ void ListReceivedInOrder() {
       cursor.Next();
       frame.Count();
     }
-    over = cursor.IsLast();
+    over = frame.AtLastLine(cursor);
   }
   frame.Finish(lastMail);
 }

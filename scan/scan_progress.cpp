@@ -40,13 +40,11 @@ void ScanProgress::SetRange(int32_t upper) {
   shownThrough_ = 0;
 }
 
-void ScanProgress::SetPosition(int32_t count) {
-  lastPosition_ = count;
-  if (count >= shownFrom_ && count <= shownThrough_) return;
-  bar_.SetPosition(count);
+void ScanProgress::Send(int32_t position) {
+  bar_.SetPosition(position);
   bar_.RepaintNow();
-  sentPosition_ = count;
-  ShowRunAround(count);
+  sentPosition_ = position;
+  ShowRunAround(position);
 }
 
 // The drawn end never falls as the position rises, so the positions drawn alike form one run:

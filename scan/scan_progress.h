@@ -20,12 +20,16 @@ class ScanProgress : public platform::Dialog {
   ScanProgress();  // created at once, hidden, without a parent window
   ~ScanProgress() override;
   void SetRange(int32_t upper);
-  void SetPosition(int32_t count);
+  void SetPosition(int32_t count) {  // called for every line counted: the common case inline
+    lastPosition_ = count;
+    if (count < shownFrom_ || count > shownThrough_) Send(count);
+  }
 
  protected:
   bool OnInit() override;
 
  private:
+  void Send(int32_t position);
   int32_t DrawnEnd(int32_t position) const;
   void ShowRunAround(int32_t position);
 

@@ -4,10 +4,15 @@
 
 namespace qor {
 
-bool AtSentMail(LineCursor& cursor, LinePosition* sendCommand) {
-  const bool bodyPrompt = IsBodyPrompt(cursor.Text());
+bool AtSentMail(const ListingFrame& frame, LineCursor& cursor, std::string_view text, LinePosition* sendCommand) {
+  if (!IsBodyPrompt(text)) {
+    // Back and on again leaves the cursor where it was, but for the log's first line. Most lines
+    // end here, so the two moves are spared.
+    if (frame.AtFirstLine(cursor)) cursor.Next();
+    return false;
+  }
   cursor.Previous();
-  const bool command = bodyPrompt && IsSendCommand(cursor.Text());
+  const bool command = IsSendCommand(cursor.Text());
   *sendCommand = cursor.Position();
   cursor.Next();
   return command;

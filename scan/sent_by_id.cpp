@@ -16,7 +16,7 @@ void ListSentById() {
   LineCursor cursor = frame.Start();
   do {
     LinePosition unused = 0;
-    if (AtSentMail(cursor, &unused)) {
+    if (AtSentMail(frame, cursor, cursor.Text(), &unused)) {
       const LinePosition sendCommand = cursor.Previous().Position();
       cursor.Next();
       frame.Count();
@@ -31,7 +31,7 @@ void ListSentById() {
     }
     cursor.Next();
     frame.Count();
-  } while (!cursor.IsLast());
+  } while (!frame.AtLastLine(cursor));
   frame.Finish(BuildGroupedTree(table));
 }
 

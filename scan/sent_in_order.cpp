@@ -27,7 +27,7 @@ void ListSentInOrder() {
       lastMail = InsertMail(frame.Root(), LabelText(label), sendCommand, MailImages::Sent);
       cursor.Next();
     }
-  } while (!cursor.IsLast());
+  } while (!frame.AtLastLine(cursor));
   frame.Finish(lastMail);
 }
 
