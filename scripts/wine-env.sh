@@ -47,8 +47,8 @@ qor_wine_packages() {
   fi
   command -v Xvfb >/dev/null || need+=(xvfb)
   command -v localedef >/dev/null || need+=(locales)
-  fc-list 2>/dev/null | grep -qi "IPAPGothic" || need+=(fonts-ipafont-gothic)
-  fc-list 2>/dev/null | grep -qi "IPAMincho" || need+=(fonts-ipafont-mincho)
+  fc-list 2>/dev/null | grep -i "IPAPGothic" >/dev/null || need+=(fonts-ipafont-gothic)
+  fc-list 2>/dev/null | grep -i "IPAMincho" >/dev/null || need+=(fonts-ipafont-mincho)
   echo "${need[@]}"
 }
 
