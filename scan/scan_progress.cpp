@@ -51,18 +51,21 @@ void ScanProgress::Send(int32_t position) {
 // found by halving, once for each repaint, and not computed again for every count.
 void ScanProgress::ShowRunAround(int32_t position) {
   const int32_t end = DrawnEnd(position);
-  int64_t low = INT32_MIN, high = position;
+  // A scan counts upwards: its next run starts after the last one.
+  const bool after = shownFrom_ <= shownThrough_ && position > shownThrough_;
+  int64_t low = after ? int64_t{shownThrough_} + 1 : INT32_MIN, high = position;
   while (low < high) {
     const int64_t middle = low + (high - low) / 2;
     DrawnEnd(static_cast<int32_t>(middle)) == end ? high = middle : low = middle + 1;
   }
   shownFrom_ = static_cast<int32_t>(low);
-  low = position, high = INT32_MAX;
+  // Every position from the upper bound on is drawn as the upper bound.
+  low = position, high = std::max(position, upper_);
   while (low < high) {
     const int64_t middle = low + (high - low + 1) / 2;
     DrawnEnd(static_cast<int32_t>(middle)) == end ? low = middle : high = middle - 1;
   }
-  shownThrough_ = static_cast<int32_t>(low);
+  shownThrough_ = low >= upper_ ? INT32_MAX : static_cast<int32_t>(low);
 }
 
 // Where the drawn fill ends, computed as the bar does: the position kept inside the range

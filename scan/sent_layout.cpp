@@ -5,8 +5,6 @@
 
 namespace qor {
 
-bool IsBodyPrompt(std::string_view line) { return ContainsBytes(line, "/E") && ContainsBytes(line, res::kBodyText); }
-
 bool IsSendCommand(std::string_view line) {
   return ContainsBytes(line, res::kSendShort) || ContainsBytes(line, res::kSendCommand);
 }

@@ -5,9 +5,13 @@
 #include <optional>
 #include <string_view>
 
+#include "addin/sjis.h"
+#include "res/texts.h"
+
 namespace qor {
 
-bool IsBodyPrompt(std::string_view line);   // holds "/E" and "本文"
+// Holds "/E" and "本文". Asked of every line a sent-mail scan passes, hence inline.
+inline bool IsBodyPrompt(std::string_view line) { return ContainsBytes(line, "/E") && ContainsBytes(line, res::kBodyText); }
 bool IsSendCommand(std::string_view line);  // holds "＞2" or "＞SMAIL"
 
 // What follows the separator: the first ASCII colon, else the first full-width colon found on a
