@@ -7,14 +7,6 @@
 
 namespace qor {
 
-LineCursor& LineCursor::MoveBy(int32_t count) {
-  state.log->CurrentLine = position_;
-  state.log->Move(count);
-  position_ = state.log->CurrentLine;
-  return *this;
-}
-
-LineCursor& LineCursor::Next() { return MoveBy(1); }
 LineCursor& LineCursor::Previous() { return MoveBy(-1); }
 LineCursor& LineCursor::Back(int32_t count) { return MoveBy(-count); }
 
@@ -51,11 +43,6 @@ int32_t LineCursor::Distance(const LineCursor& other) const {
   const int64_t theirs = other.LineNumber();
   const int64_t distance = LineNumber() - theirs;
   return static_cast<int32_t>(std::clamp<int64_t>(distance, INT32_MIN, INT32_MAX));
-}
-
-const char* LineCursor::Text() const {
-  state.log->CurrentLine = position_;
-  return state.log->GetLine() + 1;
 }
 
 // Positions below 0 are no line of the host's; the array starts at position 0.

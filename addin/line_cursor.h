@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "addin/addin_state.h"
 #include "addin/host_abi.h"
 
 namespace qor {
@@ -15,7 +16,7 @@ class LineCursor {
 
   LinePosition Position() const { return position_; }
 
-  LineCursor& Next();
+  LineCursor& Next() { return MoveBy(1); }  // inline, as Text: every scanned line takes both
   LineCursor& Previous();
   LineCursor& Back(int32_t count);
   void First();
@@ -28,13 +29,21 @@ class LineCursor {
   int32_t Distance(const LineCursor& other) const;  // own ordinal minus the other's
   bool Equals(LinePosition position) const { return position_ == position; }
 
-  const char* Text() const;  // without the stored line's first byte
+  const char* Text() const {  // without the stored line's first byte
+    state.log->CurrentLine = position_;
+    return state.log->GetLine() + 1;
+  }
   unsigned Attribute() const;
   int Level() const;
   const char* HeadingText() const;
 
  private:
-  LineCursor& MoveBy(int32_t count);
+  LineCursor& MoveBy(int32_t count) {
+    state.log->CurrentLine = position_;
+    state.log->Move(count);
+    position_ = state.log->CurrentLine;
+    return *this;
+  }
   LinePosition position_ = 0;
 };
 
