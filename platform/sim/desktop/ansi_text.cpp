@@ -56,7 +56,9 @@ struct Table {
     for (int byte = 1; byte < 256; ++byte) {
       const char text[] = {static_cast<char>(byte)};
       single[byte] = converter.RoundTrip({text, 1});
-      if (single[byte].empty()) single[byte] = kDefaultCharacter;
+      // 0x80, 0xA0 and 0xFD-0xFF are no characters, yet the code page maps them to code points of
+      // their own (U+0080, U+F8F0-U+F8F3) and back; a lone lead byte becomes the default character.
+      if (single[byte].empty()) single[byte] = IsLeadByte(byte) ? kDefaultCharacter : std::string(text, 1);
       if (!IsLeadByte(static_cast<unsigned char>(byte))) continue;
       for (int trail = 1; trail < 256; ++trail) {
         const char two[] = {static_cast<char>(byte), static_cast<char>(trail)};
