@@ -358,8 +358,10 @@ def main():
             return number, (log, script, qor_dat, qor_ini), runner.both(case)[1]
 
         with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, options.jobs)) as pool:
-            for number, generated, problems in pool.map(one, numbers):
+            for done, (number, generated, problems) in enumerate(pool.map(one, numbers), 1):
                 commands += len(generated[1])
+                if done % 100 == 0:
+                    print(f"{done} sessions, {commands} script commands, {differing} differing", flush=True)
                 if not problems:
                     continue
                 differing += 1
