@@ -280,7 +280,8 @@ def shrink(runner, log, script, qor_dat, qor_ini, budget):
         if budget <= 0:
             return False
         budget -= 1
-        case = make_case("shrinking", b"\n".join(log_lines) + b"\n", script_lines, qor_dat, qor_ini)
+        data = log if log_lines is None else b"\n".join(log_lines) + b"\n"
+        case = make_case("shrinking", data, script_lines, qor_dat, qor_ini)
         return bool(runner.both(case)[1])
 
     log_lines = log.replace(b"\r\n", b"\n").replace(b"\r", b"\n").rstrip(b"\n").split(b"\n")
