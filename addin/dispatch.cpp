@@ -35,10 +35,10 @@ void OnSize() {
 
 void OnNotify(intptr_t record) {
   const platform::TreeNotification notification = platform::ReadTreeNotification(record);
-  if (notification.code == platform::kTreeItemExpanding &&
+  if (notification.code == platform::kTVN_ITEMEXPANDINGA &&
       notification.action == static_cast<unsigned>(platform::ExpandAction::Expand)) {
     FillOnExpand(notification.itemNew);
-  } else if (notification.code == platform::kTreeSelChanged) {
+  } else if (notification.code == platform::kTVN_SELCHANGEDA) {
     ShowSelectedItem(notification.itemNew);
   }
 }

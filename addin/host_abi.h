@@ -5,16 +5,17 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "platform/windows_codes.h"
 
 namespace qor {
 
 using LinePosition = int32_t;
 
 // Window messages and host notices that reach PaneCallback.
-constexpr unsigned kWmSize = 5;
-constexpr unsigned kWmNotify = 78;
-constexpr unsigned kWmCommand = 273;
-constexpr unsigned kWmRButtonDown = 516;
+constexpr unsigned kWmSize = platform::kWM_SIZE;
+constexpr unsigned kWmNotify = platform::kWM_NOTIFY;
+constexpr unsigned kWmCommand = platform::kWM_COMMAND;
+constexpr unsigned kWmRButtonDown = platform::kWM_RBUTTONDOWN;
 constexpr unsigned kActivationNotice = 1024;
 constexpr unsigned kDiscardNotice = 1025;
 constexpr unsigned kHeadingNotice = 1026;

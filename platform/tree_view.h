@@ -4,17 +4,12 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/windows_codes.h"
 
 namespace platform {
 
-// Notification codes and actions as the control sends them to its parent (ANSI codes).
-constexpr int kTreeSelChanging = -401;
-constexpr int kTreeSelChanged = -402;
-constexpr int kTreeDeleteItem = -403;
-constexpr int kTreeItemExpanding = -405;
-constexpr int kTreeItemExpanded = -406;
-
-enum class ExpandAction : unsigned { Collapse = 1, Expand = 2, Toggle = 3 };
+// The control's notifications are the TVN_ codes of windows_codes.h (ANSI).
+enum class ExpandAction : unsigned { Collapse = kTVE_COLLAPSE, Expand = kTVE_EXPAND, Toggle = kTVE_TOGGLE };
 
 // What the add-in reads from a WM_NOTIFY of the tree (the second parameter points to it).
 struct TreeNotification {

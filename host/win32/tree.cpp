@@ -133,6 +133,9 @@ void ClickExpandButton(Handle tree, Handle item) {
     SetFocus(window);
     return;
   }
+  // A user scrolls the tree back to its left edge to reach a button: a click on a long label
+  // scrolls the control sideways (TVM_ENSUREVISIBLE does), which hides the buttons on the left.
+  SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
   RECT row{}, label{};
   if (!korvik::RowInView(window, handle, false, row) || !korvik::RowInView(window, handle, true, label)) {
     SetFocus(window);

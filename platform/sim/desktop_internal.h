@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/sim/desktop.h"
+#include "platform/windows_codes.h"
 
 namespace res {
 struct DialogTemplate;
@@ -26,19 +27,7 @@ void ShowWindow(Handle window);
 bool IsWindowVisible(Handle window);
 
 // ---- The tree control
-constexpr unsigned kWmNotify = 78;
-
-// Notification codes (ANSI), expand actions and selection causes, as comctl32 numbers them.
-constexpr int kTvnSelChanging = -401;
-constexpr int kTvnSelChanged = -402;
-constexpr int kTvnDeleteItem = -403;
-constexpr int kTvnItemExpanding = -405;
-constexpr int kTvnItemExpanded = -406;
-constexpr unsigned kTveCollapse = 1;
-constexpr unsigned kTveExpand = 2;
-constexpr unsigned kTveToggle = 3;
-constexpr unsigned kTvcUnknown = 0;
-constexpr unsigned kTvcByMouse = 1;
+// It notifies its parent with WM_NOTIFY and the ANSI TVN_ codes of platform/windows_codes.h.
 
 // What WM_NOTIFY's second parameter points to while the parent's procedure runs (the fields of
 // NMTREEVIEW that the simulation keeps). `action` is the expand action of the expand

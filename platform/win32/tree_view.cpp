@@ -10,14 +10,30 @@ namespace platform {
 using win32::Hitem;
 using win32::Hwnd;
 
+// The shared table of Windows codes agrees with the Windows headers.
+#define QOR_CHECK_UNSIGNED(name, value) static_assert(k##name == static_cast<unsigned>(name), #name);
+#define QOR_CHECK_INT(name, value) static_assert(k##name == static_cast<int>(name), #name);
+QOR_WINDOWS_MESSAGES(QOR_CHECK_UNSIGNED)
+QOR_WINDOWS_NOTIFICATIONS(QOR_CHECK_INT)
+QOR_WINDOWS_TREE_FLAGS(QOR_CHECK_UNSIGNED)
+#undef QOR_CHECK_UNSIGNED
+#undef QOR_CHECK_INT
+static_assert(kI_CHILDRENCALLBACK == I_CHILDRENCALLBACK, "I_CHILDRENCALLBACK");
+
 namespace {
 
-// The tree's notifications that carry an NMTREEVIEW record (ANSI and Unicode codes).
+// The tree's notifications that carry an NMTREEVIEW record (ANSI and Unicode codes). The dispinfo
+// notifications between them carry the shorter NMTVDISPINFO and are left unread.
 bool CarriesTreeRecord(int code) {
-  return (code <= static_cast<int>(TVN_SELCHANGINGA) && code >= static_cast<int>(TVN_DELETEITEMA)) ||
-         (code <= static_cast<int>(TVN_SELCHANGINGW) && code >= static_cast<int>(TVN_DELETEITEMW)) ||
-         code == static_cast<int>(TVN_ITEMEXPANDINGA) || code == static_cast<int>(TVN_ITEMEXPANDEDA) ||
-         code == static_cast<int>(TVN_ITEMEXPANDINGW) || code == static_cast<int>(TVN_ITEMEXPANDEDW);
+  switch (code) {
+    case kTVN_SELCHANGINGA: case kTVN_SELCHANGEDA: case kTVN_ITEMEXPANDINGA: case kTVN_ITEMEXPANDEDA:
+    case kTVN_BEGINDRAGA: case kTVN_BEGINRDRAGA: case kTVN_DELETEITEMA:
+    case kTVN_SELCHANGINGW: case kTVN_SELCHANGEDW: case kTVN_ITEMEXPANDINGW: case kTVN_ITEMEXPANDEDW:
+    case kTVN_BEGINDRAGW: case kTVN_BEGINRDRAGW: case kTVN_DELETEITEMW:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace

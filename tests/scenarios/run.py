@@ -152,9 +152,13 @@ def bytes_to_text(data):
         byte = data[i]
         if (0x81 <= byte <= 0x9F or 0xE0 <= byte <= 0xFC) and i + 1 < len(data):
             try:
-                out.append(data[i:i + 2].decode("cp932"))
-                i += 2
-                continue
+                char = data[i:i + 2].decode("cp932")
+                # A character with two codes (0xED40 and 0xFA5C) is written back in one of them
+                # only: the other stays escaped.
+                if char.encode("cp932") == data[i:i + 2]:
+                    out.append(char)
+                    i += 2
+                    continue
             except UnicodeDecodeError:
                 pass
         if byte == 0x5C:

@@ -31,11 +31,18 @@ std::ostream& operator<<(std::ostream& out, const Note& note) {
              << note.itemNew << "}";
 }
 
-Note SelChanging(TreeItem from, TreeItem to, unsigned cause = 0) { return {-401, cause, from, to}; }
-Note SelChanged(TreeItem from, TreeItem to, unsigned cause = 0) { return {-402, cause, from, to}; }
-Note Deleted(TreeItem item) { return {-403, 0, item, nullptr}; }
-Note Expanding(TreeItem item, unsigned action = 2) { return {-405, action, nullptr, item}; }
-Note Expanded(TreeItem item, unsigned action = 2) { return {-406, action, nullptr, item}; }
+using platform::kTVN_DELETEITEMA;
+using platform::kTVN_ITEMEXPANDEDA;
+using platform::kTVN_ITEMEXPANDINGA;
+using platform::kTVN_SELCHANGEDA;
+using platform::kTVN_SELCHANGINGA;
+
+Note SelChanging(TreeItem from, TreeItem to, unsigned cause = 0) { return {kTVN_SELCHANGINGA, cause, from, to}; }
+Note SelChanged(TreeItem from, TreeItem to, unsigned cause = 0) { return {kTVN_SELCHANGEDA, cause, from, to}; }
+// The deletion's own code, not that of the dispinfo notification next to the selection codes.
+Note Deleted(TreeItem item) { return {kTVN_DELETEITEMA, 0, item, nullptr}; }
+Note Expanding(TreeItem item, unsigned action = 2) { return {kTVN_ITEMEXPANDINGA, action, nullptr, item}; }
+Note Expanded(TreeItem item, unsigned action = 2) { return {kTVN_ITEMEXPANDEDA, action, nullptr, item}; }
 
 class TreeTest : public ::testing::Test {
  protected:
@@ -43,7 +50,7 @@ class TreeTest : public ::testing::Test {
     simdesk::Reset();
     parent = simdesk::CreateHostWindow(
         nullptr, {0, 0, 300, 300}, 0, [this](simdesk::Handle, unsigned message, uintptr_t, intptr_t second) {
-          if (message != 78) return intptr_t{0};
+          if (message != platform::kWM_NOTIFY) return intptr_t{0};
           const auto& record = *reinterpret_cast<const TreeNotify*>(second);
           notes.push_back({record.code, record.action, record.itemOld, record.itemNew});
           return onNotify ? onNotify(record) : 0;
@@ -127,7 +134,7 @@ TEST_F(TreeTest, SelectionRefusedByParentStays) {
   const TreeItem a = Add(nullptr, "a");
   const TreeItem b = Add(nullptr, "b");
   tree.SelectItem(a);
-  onNotify = [](const TreeNotify& record) { return intptr_t{record.code == -401}; };
+  onNotify = [](const TreeNotify& record) { return intptr_t{record.code == kTVN_SELCHANGINGA}; };
   EXPECT_FALSE(tree.SelectItem(b));
   EXPECT_EQ(tree.GetSelection(), a);
 }
@@ -174,7 +181,7 @@ TEST_F(TreeTest, ExpandingHandlerFillsTheItemOrItStaysCollapsed) {
 
   TreeItem filled = nullptr;
   onNotify = [&](const TreeNotify& record) {
-    if (record.code == -405) filled = Add(record.itemNew, "sub");
+    if (record.code == kTVN_ITEMEXPANDINGA) filled = Add(record.itemNew, "sub");
     return intptr_t{0};
   };
   EXPECT_TRUE(tree.Expand(heading, ExpandAction::Expand));  // not expanded once: asked again
@@ -333,7 +340,7 @@ TEST_F(TreeTest, HandlersMayDeleteWhatIsBeingChanged) {
   const TreeItem root = Add(nullptr, "root");
   const TreeItem child = Add(root, "child");
   onNotify = [&](const TreeNotify& record) {
-    if (record.code == -405) tree.DeleteItem(record.itemNew);
+    if (record.code == kTVN_ITEMEXPANDINGA) tree.DeleteItem(record.itemNew);
     return intptr_t{0};
   };
   EXPECT_FALSE(tree.Expand(root, ExpandAction::Expand));
@@ -341,7 +348,7 @@ TEST_F(TreeTest, HandlersMayDeleteWhatIsBeingChanged) {
 
   const TreeItem a = Add(nullptr, "a");
   onNotify = [&](const TreeNotify& record) {
-    if (record.code == -401) tree.DeleteItem(record.itemNew);
+    if (record.code == kTVN_SELCHANGINGA) tree.DeleteItem(record.itemNew);
     return intptr_t{0};
   };
   EXPECT_FALSE(tree.SelectItem(a));

@@ -2,25 +2,34 @@
 
 #include <utility>
 
+#include "platform/sim/desktop/ansi_text.h"
 #include "platform/sim/desktop/state.h"
 
 namespace simdesk::detail {
 namespace {
 
-// Item states (TVIS_*).
-constexpr unsigned kSelected = 0x0002;
-constexpr unsigned kExpanded = 0x0020;
-constexpr unsigned kExpandedOnce = 0x0040;
-
-constexpr int kChildrenCallback = -1;  // I_CHILDRENCALLBACK
+using platform::kI_CHILDRENCALLBACK;
+using platform::kTVC_BYMOUSE;
+using platform::kTVC_UNKNOWN;
+using platform::kTVE_COLLAPSE;
+using platform::kTVE_EXPAND;
+using platform::kTVE_TOGGLE;
+using platform::kTVIS_EXPANDED;
+using platform::kTVIS_EXPANDEDONCE;
+using platform::kTVIS_SELECTED;
+using platform::kTVN_DELETEITEMA;
+using platform::kTVN_ITEMEXPANDEDA;
+using platform::kTVN_ITEMEXPANDINGA;
+using platform::kTVN_SELCHANGEDA;
+using platform::kTVN_SELCHANGINGA;
 
 // Whether the item can expand: its children flag, not its child items, decides.
-bool HasChildren(int children) { return children != 0 && children != kChildrenCallback; }
+bool HasChildren(int children) { return children != 0 && children != kI_CHILDRENCALLBACK; }
 
 }  // namespace
 
 TreeControl::TreeControl(Handle window, Notify notify) : window_(window), notify_(std::move(notify)) {
-  root_.state = kExpanded;
+  root_.state = kTVIS_EXPANDED;
 }
 
 TreeControl::Item* TreeControl::Find(Handle handle) const {
@@ -46,7 +55,7 @@ Handle TreeControl::InsertLast(Handle parentHandle, const seam::NewTreeItem& dat
   auto owned = std::make_unique<Item>();
   Item* item = owned.get();
   item->handle = NewHandle();
-  item->text = data.text;
+  item->text = ThroughAnsiCodePage(data.text);  // the control keeps UTF-16
   item->param = data.param;
   if (data.withImages) {
     item->image = data.image;
@@ -88,7 +97,7 @@ bool TreeControl::DeleteItem(Handle handle) {
   }
   RemoveItem(handle);
   // Unless a notification handler chose a selection meanwhile.
-  if (!selected_ && Find(newSelection)) DoSelectItem(newSelection, seam::kTvcUnknown);
+  if (!selected_ && Find(newSelection)) DoSelectItem(newSelection, kTVC_UNKNOWN);
   return true;
 }
 
@@ -107,7 +116,7 @@ void TreeControl::RemoveItem(Handle handle) {
   if (!item) return;
   if (item->firstChild) RemoveAllChildren(item);
   if (!Find(handle)) return;
-  Send(seam::kTvnDeleteItem, 0, handle, nullptr);
+  Send(kTVN_DELETEITEMA, 0, handle, nullptr);
   item = Find(handle);
   if (!item) return;
   Unlink(item);
@@ -139,10 +148,10 @@ void TreeControl::Free(Item* item) {
 
 bool TreeControl::ExpandMessage(Handle handle, unsigned action) {
   if (!Find(handle)) return false;
-  switch (action & seam::kTveToggle) {
-    case seam::kTveCollapse: return Collapse(handle, false);
-    case seam::kTveExpand: return Expand(handle, false);
-    case seam::kTveToggle: return Toggle(handle, false);
+  switch (action & kTVE_TOGGLE) {
+    case kTVE_COLLAPSE: return Collapse(handle, false);
+    case kTVE_EXPAND: return Expand(handle, false);
+    case kTVE_TOGGLE: return Toggle(handle, false);
     default: return false;
   }
 }
@@ -151,16 +160,16 @@ bool TreeControl::ExpandMessage(Handle handle, unsigned action) {
 bool TreeControl::Expand(Handle handle, bool user) {
   Item* item = Find(handle);
   if (!item || !HasChildren(item->children)) return false;
-  const bool notifies = user || !(item->state & kExpandedOnce);
+  const bool notifies = user || !(item->state & kTVIS_EXPANDEDONCE);
   if (notifies) {
-    if (Send(seam::kTvnItemExpanding, seam::kTveExpand, nullptr, handle) != 0) return false;
+    if (Send(kTVN_ITEMEXPANDINGA, kTVE_EXPAND, nullptr, handle) != 0) return false;
     if (!(item = Find(handle))) return false;
   }
   if (!item->firstChild) return false;  // the handler added none: it stays collapsed
-  item->state |= kExpanded;
+  item->state |= kTVIS_EXPANDED;
   if (notifies) {
-    Send(seam::kTvnItemExpanded, seam::kTveExpand, nullptr, handle);
-    if ((item = Find(handle))) item->state |= kExpandedOnce;
+    Send(kTVN_ITEMEXPANDEDA, kTVE_EXPAND, nullptr, handle);
+    if ((item = Find(handle))) item->state |= kTVIS_EXPANDEDONCE;
   }
   return true;
 }
@@ -170,20 +179,20 @@ bool TreeControl::Collapse(Handle handle, bool user) {
   Item* item = Find(handle);
   if (!item || !HasChildren(item->children)) return false;
   if (user) {
-    Send(seam::kTvnItemExpanding, seam::kTveCollapse, nullptr, handle);
+    Send(kTVN_ITEMEXPANDINGA, kTVE_COLLAPSE, nullptr, handle);
     if (!(item = Find(handle))) return false;
   }
   if (!item->firstChild) return false;
-  const bool wasExpanded = item->state & kExpanded;
-  item->state &= ~kExpanded;
+  const bool wasExpanded = item->state & kTVIS_EXPANDED;
+  item->state &= ~kTVIS_EXPANDED;
   if (wasExpanded && user) {
-    Send(seam::kTvnItemExpanded, seam::kTveCollapse, nullptr, handle);
+    Send(kTVN_ITEMEXPANDEDA, kTVE_COLLAPSE, nullptr, handle);
     if (!(item = Find(handle))) return false;
   }
   if (!wasExpanded) return false;
   if (selected_ && IsBelow(selected_, item)) {
-    selected_->state &= ~kSelected;
-    item->state |= kSelected;
+    selected_->state &= ~kTVIS_SELECTED;
+    item->state |= kTVIS_SELECTED;
     selected_ = item;
   }
   return true;
@@ -192,7 +201,7 @@ bool TreeControl::Collapse(Handle handle, bool user) {
 bool TreeControl::Toggle(Handle handle, bool user) {
   const Item* item = Find(handle);
   if (!item) return false;
-  return item->state & kExpanded ? Collapse(handle, user) : Expand(handle, user);
+  return item->state & kTVIS_EXPANDED ? Collapse(handle, user) : Expand(handle, user);
 }
 
 // ---- Selection
@@ -200,7 +209,7 @@ bool TreeControl::Toggle(Handle handle, bool user) {
 bool TreeControl::SelectItem(Handle handle) {
   if (handle && !Find(handle)) return false;
   if (handle == (selected_ ? selected_->handle : nullptr)) return true;
-  return DoSelectItem(handle, seam::kTvcUnknown);
+  return DoSelectItem(handle, kTVC_UNKNOWN);
 }
 
 bool TreeControl::DoSelectItem(Handle handle, unsigned cause) {
@@ -209,15 +218,15 @@ bool TreeControl::DoSelectItem(Handle handle, unsigned cause) {
     EnsureVisible(handle);
     return true;
   }
-  if (Send(seam::kTvnSelChanging, cause, previous, handle) != 0) return false;
+  if (Send(kTVN_SELCHANGINGA, cause, previous, handle) != 0) return false;
   Item* item = Find(handle);
   if (handle && !item) return false;
-  if (selected_) selected_->state &= ~kSelected;
-  if (item) item->state |= kSelected;
+  if (selected_) selected_->state &= ~kTVIS_SELECTED;
+  if (item) item->state |= kTVIS_SELECTED;
   selected_ = item;
   // Opens collapsed parents between the two notifications, reporting those expansions.
   EnsureVisible(handle);
-  Send(seam::kTvnSelChanged, cause, previous, handle);
+  Send(kTVN_SELCHANGEDA, cause, previous, handle);
   return true;
 }
 
@@ -230,14 +239,14 @@ void TreeControl::EnsureVisible(Handle handle) {
   }
   for (const Handle parent : parents) {
     const Item* at = Find(parent);
-    if (at && !(at->state & kExpanded)) Expand(parent, true);
+    if (at && !(at->state & kTVIS_EXPANDED)) Expand(parent, true);
   }
 }
 
 // ---- The user
 
 void TreeControl::ClickLabel(Handle handle) {
-  if (Find(handle)) DoSelectItem(handle, seam::kTvcByMouse);
+  if (Find(handle)) DoSelectItem(handle, kTVC_BYMOUSE);
 }
 
 void TreeControl::ClickButton(Handle handle) {
@@ -246,7 +255,7 @@ void TreeControl::ClickButton(Handle handle) {
 
 // The first visible item is the top one: the simulation does not scroll.
 void TreeControl::TakeFocus() {
-  if (!selected_) DoSelectItem(root_.firstChild ? root_.firstChild->handle : nullptr, seam::kTvcUnknown);
+  if (!selected_) DoSelectItem(root_.firstChild ? root_.firstChild->handle : nullptr, kTVC_UNKNOWN);
 }
 
 // ---- Reading
@@ -260,14 +269,14 @@ bool TreeControl::IsBelow(const Item* item, const Item* ancestor) {
 
 bool TreeControl::IsVisible(const Item* item) const {
   for (const Item* parent = item->parent; parent && parent != &root_; parent = parent->parent) {
-    if (!(parent->state & kExpanded)) return false;
+    if (!(parent->state & kTVIS_EXPANDED)) return false;
   }
   return true;
 }
 
 // The item below in display order (TVGN_NEXTVISIBLE).
 const TreeControl::Item* TreeControl::NextListItem(const Item* item) const {
-  if ((item->state & kExpanded) && item->firstChild) return item->firstChild;
+  if ((item->state & kTVIS_EXPANDED) && item->firstChild) return item->firstChild;
   if (item->next) return item->next;
   while (item->parent) {
     item = item->parent;
@@ -322,8 +331,8 @@ bool TreeControl::SetChildren(Handle handle, int children) {
 void TreeControl::DumpChildren(const Item* parent, int depth, std::vector<TreeRow>& rows) const {
   for (const Item* item = parent->firstChild; item; item = item->next) {
     rows.push_back({depth, item->param, item->image, item->selectedImage,
-                    item->children != 0 || item->firstChild != nullptr, (item->state & kExpanded) != 0,
-                    (item->state & kSelected) != 0, item->text});
+                    item->children != 0 || item->firstChild != nullptr, (item->state & kTVIS_EXPANDED) != 0,
+                    (item->state & kTVIS_SELECTED) != 0, item->text});
     DumpChildren(item, depth + 1, rows);
   }
 }

@@ -16,7 +16,7 @@ std::shared_ptr<detail::Window> FindTree(Handle tree) {
 intptr_t NotifyParent(Handle parent, const seam::TreeNotify& record) {
   const auto window = detail::FindWindow(parent);
   if (!window || !window->proc) return 0;
-  return window->proc(parent, seam::kWmNotify, 0, reinterpret_cast<intptr_t>(&record));
+  return window->proc(parent, platform::kWM_NOTIFY, 0, reinterpret_cast<intptr_t>(&record));
 }
 
 // A click gives the tree the keyboard focus after what the click does, as the control's mouse

@@ -1,0 +1,91 @@
+#include "platform/sim/desktop/ansi_text.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+
+namespace simdesk::detail {
+namespace {
+
+constexpr char kDefaultCharacter[] = "\x81\x45";  // "・", what a byte pair of no character becomes
+
+bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+// One character's bytes through UTF-32 and back with iconv; empty when they are no character.
+class Converter {
+ public:
+  Converter() : decode_(iconv_open("UTF-32LE", "CP932")), encode_(iconv_open("CP932", "UTF-32LE")) {
+    if (decode_ == kFailed || encode_ == kFailed) throw std::runtime_error("iconv lacks CP932");
+  }
+  ~Converter() {
+    iconv_close(decode_);
+    iconv_close(encode_);
+  }
+  std::string RoundTrip(std::string_view character) {
+    char32_t wide = 0;
+    if (!Run(decode_, character, reinterpret_cast<char*>(&wide), sizeof wide)) return {};
+    char back[4];
+    const size_t length = Run(encode_, {reinterpret_cast<const char*>(&wide), sizeof wide}, back, sizeof back);
+    return std::string(back, length);
+  }
+
+ private:
+  inline static const iconv_t kFailed = reinterpret_cast<iconv_t>(-1);
+  // Bytes written, or 0 unless all of `in` converted to exactly one character.
+  static size_t Run(iconv_t converter, std::string_view in, char* out, size_t room) {
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    char* inAt = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    char* outAt = out;
+    size_t outLeft = room;
+    if (iconv(converter, &inAt, &inLeft, &outAt, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) return 0;
+    return room - outLeft;
+  }
+  iconv_t decode_;
+  iconv_t encode_;
+};
+
+// What each single byte and each lead/trail pair come back as, built once.
+struct Table {
+  std::array<std::string, 256> single;
+  std::array<std::string, 65536> pair;
+  Table() {
+    Converter converter;
+    for (int byte = 1; byte < 256; ++byte) {
+      const char text[] = {static_cast<char>(byte)};
+      single[byte] = converter.RoundTrip({text, 1});
+      // 0x80, 0xA0 and 0xFD-0xFF are no characters, yet the code page maps them to code points of
+      // their own (U+0080, U+F8F0-U+F8F3) and back; a lone lead byte becomes the default character.
+      if (single[byte].empty()) single[byte] = IsLeadByte(byte) ? kDefaultCharacter : std::string(text, 1);
+      if (!IsLeadByte(static_cast<unsigned char>(byte))) continue;
+      for (int trail = 1; trail < 256; ++trail) {
+        const char two[] = {static_cast<char>(byte), static_cast<char>(trail)};
+        std::string back = converter.RoundTrip({two, 2});
+        pair[byte << 8 | trail] = back.empty() ? kDefaultCharacter : back;
+      }
+    }
+  }
+};
+
+}  // namespace
+
+std::string ThroughAnsiCodePage(std::string_view text) {
+  static const Table table;
+  std::string result;
+  result.reserve(text.size());
+  for (size_t at = 0; at < text.size(); ++at) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (IsLeadByte(byte) && at + 1 < text.size()) {
+      result += table.pair[byte << 8 | static_cast<unsigned char>(text[++at])];
+    } else if (byte < 0x80) {
+      result += static_cast<char>(byte);
+    } else {
+      result += table.single[byte];
+    }
+  }
+  return result;
+}
+
+}  // namespace simdesk::detail

@@ -1,0 +1,15 @@
+// Text as a control that keeps it in UTF-16 gives it back to an ANSI program.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace simdesk::detail {
+
+// The text converted from the ANSI code page (932) to UTF-16 and back, as the real controls do
+// with the text of their ANSI messages. A lead byte and the byte after it are one character:
+// when the pair is no character it comes back as the default character "・" (0x81 0x45); a
+// character with two codes comes back in the code the code page prefers (0xED40 as 0xFA5C); the
+// single bytes 0x80, 0xA0 and 0xFD-0xFF come back as they were.
+std::string ThroughAnsiCodePage(std::string_view text);
+
+}  // namespace simdesk::detail
