@@ -13,6 +13,10 @@ constexpr int kTreeSelChanged = -402;
 constexpr int kTreeDeleteItem = -403;
 constexpr int kTreeItemExpanding = -405;
 constexpr int kTreeItemExpanded = -406;
+// The same two notifications as a tree sends them to a parent that asked for Unicode ones
+// (WM_NOTIFYFORMAT); their records differ from the ANSI ones only in the text pointers.
+constexpr int kTreeSelChangedW = -451;
+constexpr int kTreeItemExpandingW = -454;
 
 enum class ExpandAction : unsigned { Collapse = 1, Expand = 2, Toggle = 3 };
 

@@ -84,6 +84,8 @@ struct Desktop {
   // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
   // until a dialog, a message box or another top-level window takes the focus (null).
   Handle focus = nullptr;
+  // The scripted user's error, held until the session asks for it (ThrowPendingScriptError).
+  std::optional<std::string> failure;
 };
 
 // A top-level window takes the focus from whatever window had it.
