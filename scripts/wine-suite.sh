@@ -80,3 +80,11 @@ wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 # ---- The tests: registered in the Windows build (tests/wine/CMakeLists.txt).
 ctest --test-dir build-win -j2 --output-on-failure
+
+# Once more as a user's machine has it: the profile functions write the prefix's Windows directory
+# (no redirection into the case's directory; the profile cases, one at a time, since the directory
+# is shared), and the pane's parent asks the tree for Unicode notifications (the W codes).
+KORVIK_REAL_PROFILES=1 ctest --test-dir build-win -R '^wine\.scenario\.(settings|registration|attach_menu)$' -j1 \
+  --output-on-failure
+KORVIK_UNICODE_NOTIFY=1 ctest --test-dir build-win -R '^wine\.scenario\.(linking|search|listings_both)$' -j2 \
+  --output-on-failure
