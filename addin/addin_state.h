@@ -1,6 +1,9 @@
 // The add-in's process-wide state: one set, zero or empty at load, living until the process ends.
 #pragma once
 #include <array>
+#include <cstdint>
+#include <deque>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,12 @@ namespace qor {
 
 constexpr int kHeadingLevels = 8;
 constexpr std::size_t kLabelBufferSize = 256;  // item labels are cut to 255 bytes
+
+// A discard or heading notice that came while the add-in was busy, applied when it is done.
+struct HeldNotice {
+  unsigned message = 0;
+  uintptr_t first = 0;
+};
 
 struct AddinState {
   HostInterface* host = nullptr;
@@ -41,6 +50,14 @@ struct AddinState {
   std::string searchText;
   std::vector<std::string> searchHistory;
   platform::TreeItem lastFound = nullptr;
+
+  // Keeping the host out while the add-in works (dispatch.cpp): the depth of the host's calls
+  // being handled, the notices held meanwhile, a failure of a nested call to report at the end,
+  // and a detach that came meanwhile, finished at the end.
+  int busy = 0;
+  std::deque<HeldNotice> heldNotices;
+  std::exception_ptr heldFailure;
+  bool detachPending = false;
 };
 
 extern AddinState state;

@@ -1,14 +1,19 @@
 #include "addin/dispatch.h"
 
+#include <exception>
+#include <new>
 #include <string>
+#include <utility>
 
 #include "addin/addin_state.h"
 #include "addin/commands.h"
 #include "addin/linking.h"
 #include "addin/mail_tree.h"
+#include "platform/message_box.h"
 #include "platform/popup_menu.h"
 #include "platform/profile.h"
 #include "platform/tree_view.h"
+#include "res/texts.h"
 #include "scan/listings.h"
 
 namespace qor {
@@ -25,6 +30,26 @@ void WriteSetting(const char* key, int value) {
 
 int ReadSetting(const char* key) { return platform::GetProfileInt(kSection, key, 0, ProfileName().c_str()); }
 
+// The menu's text for a command: the name a failure box gives it.
+const char* CommandName(int id) {
+  switch (id) {
+    case kViewReceivedInOrder: return res::kMenuReceivedInOrder;
+    case kViewReceivedById: return res::kMenuReceivedById;
+    case kViewSentInOrder: return res::kMenuSentInOrder;
+    case kViewSentById: return res::kMenuSentById;
+    case kViewBothById: return res::kMenuBothById;
+    case kSubjectSearch: return res::kMenuSubjectSearch;
+    case kSearchNext: return res::kMenuSearchNext;
+    case kAllStock: return res::kMenuAllStock;
+    case kRegisterIds: return res::kMenuRegisterIds;
+    case kExportCsv: return res::kMenuExportCsv;
+    case kAbout: return res::kMenuAbout;
+    default: return nullptr;
+  }
+}
+
+int droppedListing = 0;  // the view whose listing the last failure dropped, 0 for none
+
 void OnSize() {
   platform::TreeView tree = Tree();
   if (const platform::TreeItem selected = tree.GetSelection()) {
@@ -33,12 +58,16 @@ void OnSize() {
   }
 }
 
+// A tree that reports to a parent asking for Unicode notifications sends the W codes; their
+// records hold the same action and item handles.
 void OnNotify(intptr_t record) {
   const platform::TreeNotification notification = platform::ReadTreeNotification(record);
-  if (notification.code == platform::kTVN_ITEMEXPANDINGA &&
-      notification.action == static_cast<unsigned>(platform::ExpandAction::Expand)) {
+  const bool expanding = notification.code == platform::kTVN_ITEMEXPANDINGA ||
+                         notification.code == platform::kTVN_ITEMEXPANDINGW;
+  if (expanding && notification.action == static_cast<unsigned>(platform::ExpandAction::Expand)) {
     FillOnExpand(notification.itemNew);
-  } else if (notification.code == platform::kTVN_SELCHANGEDA) {
+  } else if (notification.code == platform::kTVN_SELCHANGEDA ||
+             notification.code == platform::kTVN_SELCHANGEDW) {
     ShowSelectedItem(notification.itemNew);
   }
 }
@@ -52,9 +81,8 @@ void OnActivation(uintptr_t first) {
     RefreshMenu();
     ViewSwitch();
   }
-  state.selectionSync = true;
+  const SelectionSyncScope sync;
   FollowHostView();
-  state.selectionSync = false;
 }
 
 void OnCommand(int id) {
@@ -88,10 +116,83 @@ void OnCommand(int id) {
   RefreshMenu();
 }
 
+void ApplyNotice(unsigned message, uintptr_t first) {
+  if (message == kDiscardNotice) DiscardLine(static_cast<LinePosition>(first));
+  if (message == kHeadingNotice) InsertHeadingLine(static_cast<LinePosition>(first));
+}
+
+// A box names what stopped and why; the add-in goes on with the next call. Nothing of it may
+// throw in turn.
+void ReportFailure(const std::exception_ptr& failure, const char* name) noexcept {
+  try {
+    std::string text = name ? std::string(res::kFailedNameOpen) + name + res::kFailedNameClose : res::kFailedWork;
+    try {
+      std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+      text += res::kOutOfMemory;
+    } catch (...) {
+      text += res::kUnexpectedError;
+    }
+    platform::ShowMessageBox(ModuleBaseName().c_str(), text.c_str(), platform::Buttons::Ok,
+                             platform::Icon::Exclamation);
+  } catch (...) {
+  }
+  try {
+    RefreshMenu();
+  } catch (...) {
+  }
+}
+
+void HoldFailure() noexcept {
+  if (!state.heldFailure) state.heldFailure = std::current_exception();
+}
+
+// Runs one piece of work and reports what failed in it, or in the calls nested in it.
+template <class Work>
+void Attempt(Work&& work, const char* name) noexcept {
+  droppedListing = 0;
+  try {
+    work();
+  } catch (...) {
+    HoldFailure();
+  }
+  if (!state.heldFailure) return;
+  const std::exception_ptr failure = std::exchange(state.heldFailure, nullptr);
+  ReportFailure(failure, droppedListing != 0 ? CommandName(100 + droppedListing) : name);
+}
+
+bool Attached() { return state.host != nullptr && !state.detachPending; }
+
+// A call of the host's handled as the add-in's work: the host is kept out until it ends (calls
+// that re-enter meanwhile are ignored or held), then the notices held meanwhile are applied in
+// the order they came.
+template <class Work>
+void RunAsWork(Work&& work, const char* name) noexcept {
+  ++state.busy;
+  Attempt(work, name);
+  while (!state.heldNotices.empty() && Attached()) {
+    const HeldNotice notice = state.heldNotices.front();
+    state.heldNotices.pop_front();
+    Attempt([&notice] { ApplyNotice(notice.message, notice.first); }, nullptr);
+  }
+  if (--state.busy == 0 && state.detachPending) FinishDetach();
+}
+
 }  // namespace
 
 void ViewSwitch() {
-  RunListing(state.viewMode);
+  try {
+    RunListing(state.viewMode);
+  } catch (...) {
+    // Half a listing is no listing: drop it, and the lists it was making.
+    droppedListing = state.viewMode >= 1 && state.viewMode <= 5 ? state.viewMode : 0;
+    ClearTree();
+    if (state.viewMode == 5) {
+      state.idList.clear();
+      state.nameList.clear();
+    }
+    throw;
+  }
   WriteSetting(kPrevModeKey, state.viewMode);
 }
 
@@ -106,15 +207,49 @@ void RefreshMenu() {
   menu.Enable(kSearchNext, !state.searchText.empty() && state.lastFound != nullptr);
 }
 
+void FinishDetach() {
+  state.detachPending = false;
+  state.heldNotices.clear();
+  state.host = nullptr;
+}
+
+// No exception leaves here: past this frame lie the host's and the system's, which it cannot cross.
 intptr_t QOR_CALLBACK PaneCallback(platform::WindowHandle, unsigned message, uintptr_t first, intptr_t second) {
-  switch (message) {
-    case kWmSize: OnSize(); break;
-    case kWmNotify: OnNotify(second); break;
-    case kWmCommand: OnCommand(static_cast<int>(first & 0xFFFF)); break;
-    case kActivationNotice: OnActivation(first); break;
-    case kDiscardNotice: DiscardLine(static_cast<LinePosition>(first)); break;
-    case kHeadingNotice: InsertHeadingLine(static_cast<LinePosition>(first)); break;
-    default: break;
+  if (!Attached()) return 0;  // a pane the host has let go of, or a tree of an earlier attachment
+  try {
+    if (message == kWmNotify) {
+      // The tree's notifications, also those the add-in's own work causes, are handled at once.
+      if (state.busy > 0) {
+        try {
+          OnNotify(second);
+        } catch (...) {
+          HoldFailure();
+        }
+      } else {
+        Attempt([second] { OnNotify(second); }, nullptr);
+      }
+      return 0;
+    }
+    if (state.busy > 0) {
+      // The host's own calls while a command, dialog or scan runs: notices wait, the rest is
+      // ignored (the user cannot have meant a command from inside the add-in's dialog).
+      if (message == kDiscardNotice || message == kHeadingNotice) state.heldNotices.push_back({message, first});
+      return 0;
+    }
+    switch (message) {
+      case kWmSize: RunAsWork(OnSize, nullptr); break;
+      case kWmCommand: {
+        const int id = static_cast<int>(first & 0xFFFF);
+        RunAsWork([id] { OnCommand(id); }, CommandName(id));
+        break;
+      }
+      case kActivationNotice: RunAsWork([first] { OnActivation(first); }, nullptr); break;
+      case kDiscardNotice:
+      case kHeadingNotice: RunAsWork([message, first] { ApplyNotice(message, first); }, nullptr); break;
+      default: break;
+    }
+  } catch (...) {
+    // Only holding a notice can get here (no memory for it): the notice is lost, not the host.
   }
   return 0;
 }

@@ -25,7 +25,8 @@ enum Command : int {
 intptr_t QOR_CALLBACK PaneCallback(platform::WindowHandle window, unsigned message, uintptr_t first,
                                    intptr_t second);
 
-void ViewSwitch();   // runs the current view's listing and stores the view as PREVMODE
-void RefreshMenu();  // check marks and greying
+void ViewSwitch();    // runs the current view's listing and stores the view as PREVMODE
+void RefreshMenu();   // check marks and greying
+void FinishDetach();  // forgets the host (at a detach, or when the work a detach came into ends)
 
 }  // namespace qor

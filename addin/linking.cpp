@@ -27,7 +27,17 @@ int ClampLevel(int level, int lowest) { return std::clamp(level, lowest, kHeadin
 
 void Select(platform::TreeItem item) { Tree().SelectItem(item); }
 
+// The children of an item; those of none are the top-level items (before any listing made a
+// root, headings hang there).
+platform::TreeItem FirstChild(platform::TreeItem item) {
+  return item ? Tree().GetChild(item) : Tree().GetRoot();
+}
+
 }  // namespace
+
+SelectionSyncScope::SelectionSyncScope() : was_(state.selectionSync) { state.selectionSync = true; }
+
+SelectionSyncScope::~SelectionSyncScope() { state.selectionSync = was_; }
 
 void ShowSelectedItem(platform::TreeItem item) {
   if (state.selectionSync || !item) return;
@@ -51,9 +61,9 @@ void FollowHostView() {
     return;
   }
   platform::TreeItem item = state.root;
-  while (item) {
+  for (;;) {
     platform::TreeItem best = nullptr;
-    for (platform::TreeItem child = tree.GetChild(item); child; child = tree.GetNextSibling(child)) {
+    for (platform::TreeItem child = FirstChild(item); child; child = tree.GetNextSibling(child)) {
       const LinePosition param = tree.GetItemParam(child);
       if (first.Distance(LineCursor(param)) > 0) {
         best = child;
@@ -120,10 +130,13 @@ void InsertHeadingLine(LinePosition position) {
   if (attribute == kTopHeading && state.host->GetActivePane() == state.tree) Select(inserted);
 }
 
+// The tree selects another item when it loses the selected one: that is no choice of the user's
+// and does not move the host's view.
 void DiscardLine(LinePosition position) {
-  if (!state.root) return;
-  const platform::TreeItem first = Tree().GetChild(state.root);
-  if (first && Tree().GetItemParam(first) == position) DeleteItem(first);
+  const platform::TreeItem first = FirstChild(state.root);
+  if (!first || Tree().GetItemParam(first) != position) return;
+  const SelectionSyncScope quiet;
+  DeleteItem(first);
 }
 
 }  // namespace qor

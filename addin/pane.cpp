@@ -41,9 +41,31 @@ void BuildMenu() {
   state.menu = menu.Handle();
 }
 
+// Detach releases nothing, as the host may still hold the pane; what an earlier attachment made and
+// the host did not destroy goes when the add-in attaches again, so that one set is left at a time.
+void ReleaseEarlierAttachment() {
+  platform::Window oldTree(state.tree);
+  if (oldTree.IsValid()) oldTree.Destroy();
+  platform::PopupMenu(state.menu).Destroy();
+  platform::DestroyImageList(state.images);
+  state.tree = nullptr;
+  state.menu = nullptr;
+  state.images = nullptr;
+}
+
+// A QOR.DAT that cannot be read for any reason counts as absent: the menu goes without item 130.
+void LoadQorDataOrNone() {
+  try {
+    LoadQorData();
+  } catch (...) {
+    state.qorPresent = false;
+  }
+}
+
 }  // namespace
 
 int Attach(HostInterface* host) {
+  ReleaseEarlierAttachment();
   BuildImageList();
   state.viewMode = 1;
   state.firstActivation = true;
@@ -58,16 +80,23 @@ int Attach(HostInterface* host) {
   if (!state.tree) return 0;  // the host reference stays: the next call detaches
   state.qorPresent = false;
   platform::TreeView(state.tree).SetImageList(state.images);
-  LoadQorData();
+  LoadQorDataOrNone();
   BuildMenu();
   if (host->RegisterPane(state.tree, res::kPaneName, PaneCallback, state.menu) != 0) return 1;
   platform::Window(state.tree).Destroy();
   return 0;
 }
 
+// A detach that comes while the add-in's work is on the stack (from inside one of its dialogs)
+// unregisters the pane now; the work ends without the host's calls, and the host is forgotten then.
 int Detach() {
   state.host->UnregisterPane(state.tree);
-  state.host = nullptr;
+  if (state.busy > 0) {
+    state.detachPending = true;
+    state.heldNotices.clear();
+  } else {
+    FinishDetach();
+  }
   return 1;
 }
 

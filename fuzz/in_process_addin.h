@@ -48,7 +48,11 @@ class InProcessAddin {
   host::LogStore& Log() { return host_.Log(); }
   simdesk::Handle Tree() const { return host_.PaneWindow(); }
 
-  void Send(unsigned message, uintptr_t first, intptr_t second = 0) { host_.SendToPane(message, first, second); }
+  // A scripted user's error inside the call comes out here, as the session reports it.
+  void Send(unsigned message, uintptr_t first, intptr_t second = 0) {
+    host_.SendToPane(message, first, second);
+    simdesk::ThrowPendingScriptError();
+  }
   void Activate() { Send(qor::kActivationNotice, 1); }
   void Command(int id) { Send(qor::kWmCommand, static_cast<uintptr_t>(id)); }
 
@@ -56,9 +60,11 @@ class InProcessAddin {
   simdesk::Handle ItemAt(const std::vector<int>& path) const { return simdesk::TreeItemAt(Tree(), path); }
   void Click(const std::vector<int>& path) {
     if (simdesk::Handle item = ItemAt(path)) simdesk::ClickItem(Tree(), item);
+    simdesk::ThrowPendingScriptError();
   }
   void ClickExpand(const std::vector<int>& path) {
     if (simdesk::Handle item = ItemAt(path)) simdesk::ClickExpandButton(Tree(), item);
+    simdesk::ThrowPendingScriptError();
   }
 
   // The scripted user's next answers.
@@ -95,6 +101,10 @@ class InProcessAddin {
   }
   // Drops whatever answers are left, so that the next box or dialog starts from an empty queue.
   static void DropUnusedAnswers() {
+    try {
+      simdesk::ThrowPendingScriptError();
+    } catch (const simdesk::ScriptError&) {
+    }
     while (!simdesk::UnusedUserActions().empty()) {
       try {
         simdesk::seam::MessageBox("", "", simdesk::seam::BoxButtons::Ok, simdesk::seam::BoxIcon::None);

@@ -1,7 +1,9 @@
 // Dialogs from the add-in's templates. A dialog class overrides the handlers it needs; the platform
 // runs it: a real dialog on Windows, the scripted user on the simulated desktop.
 #pragma once
+#include <exception>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -30,6 +32,14 @@ class Dialog {
   bool HandleInit() { return OnInit(); }
   void HandleCommand(int id) { id == kIdOk ? OnOk() : id == kIdCancel ? OnCancel() : void(); }
   void Attach(WindowHandle handle) { handle_ = handle; }
+  // A handler that threw inside the platform's dialog procedure: the exception waits here until
+  // the dialog call returns to the add-in, which rethrows it (it cannot cross the system's frames).
+  void HoldFailure(std::exception_ptr failure) {
+    if (!failure_) failure_ = std::move(failure);
+  }
+  void RethrowHeldFailure() {
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+  }
 
  protected:
   virtual bool OnInit() { return true; }  // true: the platform sets the focus
@@ -39,6 +49,7 @@ class Dialog {
  private:
   int templateId_;
   WindowHandle handle_ = nullptr;
+  std::exception_ptr failure_;
 };
 
 // Combo box with an edit field and a drop-down list.

@@ -6,5 +6,6 @@ namespace platform {
 
 ImageListHandle CreateImageList(int width, int height, int initial, int grow);
 int AddBitmapResource(ImageListHandle images, int resourceId);  // index of the image, -1 on failure
+void DestroyImageList(ImageListHandle images);
 
 }  // namespace platform

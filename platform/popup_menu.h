@@ -8,6 +8,7 @@ class PopupMenu {
  public:
   explicit PopupMenu(MenuHandle handle = nullptr) : handle_(handle) {}
   static MenuHandle Create();
+  void Destroy();  // a menu already destroyed (by the host) is left alone
   MenuHandle Handle() const { return handle_; }
 
   void AppendItem(int id, const char* text);

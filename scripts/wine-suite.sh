@@ -55,3 +55,11 @@ fi
 # ---- Wine, then the tests registered in the Windows build (tests/wine/CMakeLists.txt).
 qor_wine_start 90 130 || not_run "Wine could not be started"
 ctest --test-dir "$QOR_WINDOWS_BUILD" -j2 --output-on-failure
+
+# Once more as a user's machine has it: the profile functions write the prefix's Windows directory
+# (no redirection into the case's directory; the profile cases, one at a time, since the directory
+# is shared), and the pane's parent asks the tree for Unicode notifications (the W codes).
+KORVIK_REAL_PROFILES=1 ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario\.(settings|registration|attach_menu)$' \
+  -j1 --output-on-failure
+KORVIK_UNICODE_NOTIFY=1 ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario\.(linking|search|listings_both)$' \
+  -j2 --output-on-failure

@@ -39,7 +39,7 @@ AddinModule::AddinModule(const std::string& path) {
   }
   entry_ = reinterpret_cast<qor::GiveAddinInterfaceFunction>(reinterpret_cast<void*>(entry));
   korvik::SetAddinModule(module);
-  korvik::RedirectProfileCalls(module);
+  if (!korvik::RealProfiles()) korvik::RedirectProfileCalls(module);
 }
 
 // QORMAIL.DLL beside the running program.

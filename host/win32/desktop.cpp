@@ -132,6 +132,7 @@ std::vector<std::string> UnusedUserActions() {
 void ThrowPendingScriptError() {
   std::optional<std::string> failure = std::exchange(korvik::TheDesktop().failure, std::nullopt);
   if (failure) throw ScriptError(*failure);
+  if (const std::string moved = korvik::CurrentDirectoryMoved(); !moved.empty()) throw ScriptError(moved);
 }
 
 // A relative directory is made absolute now: the save-file dialog may change the current one.
@@ -139,6 +140,7 @@ void SetProfileDirectory(const std::string& directory) {
   char full[MAX_PATH * 4] = "";
   const DWORD length = GetFullPathNameA(directory.c_str(), sizeof full, full, nullptr);
   korvik::TheDesktop().profileDirectory = length > 0 && length < sizeof full ? full : directory;
+  if (korvik::RealProfiles()) korvik::MoveProfilesIn(korvik::TheDesktop().profileDirectory);
 }
 
 std::string ProfileDirectory() { return korvik::TheDesktop().profileDirectory; }

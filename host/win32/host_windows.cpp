@@ -2,12 +2,15 @@
 // laid out as the substitute host asks. A window with a procedure hosts a pane: it hands the
 // notifications of its child controls (WM_NOTIFY) to that procedure, and its child (the add-in's
 // tree) fills its client area and is shown, as the host shows a registered pane.
+#include <cstdlib>
+#include <cstring>
+
 #include "host/win32/windows_api.h"
 
 namespace korvik {
 namespace {
 
-constexpr char kClassName[] = "KorvikHostWindow";
+constexpr const char* kClassName = kHostWindowClass;
 
 struct HostWindow {
   simdesk::WindowProc proc;
@@ -27,6 +30,16 @@ void FillWithChildren(HWND window) {
   }
 }
 
+// KORVIK_UNICODE_NOTIFY=1: the pane's parent asks its children for Unicode notifications, as a
+// host built for Unicode does; the tree then sends the W forms of its codes (TVN_SELCHANGEDW, ...).
+bool UnicodeNotifications() {
+  static const bool unicode = [] {
+    const char* value = std::getenv("KORVIK_UNICODE_NOTIFY");
+    return value && *value && std::strcmp(value, "0") != 0;
+  }();
+  return unicode;
+}
+
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
@@ -37,6 +50,9 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
   switch (message) {
     case WM_NOTIFY:
       if (hostsPane) return data->proc(window, message, wparam, lparam);
+      break;
+    case WM_NOTIFYFORMAT:
+      if (hostsPane && lparam == NF_QUERY) return UnicodeNotifications() ? NFR_UNICODE : NFR_ANSI;
       break;
     case WM_PARENTNOTIFY:
       if (hostsPane && LOWORD(wparam) == WM_CREATE) {

@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "host/win32/interactive.h"
+#include "host/win32/windows_api.h"
 
 namespace {
 
@@ -27,5 +28,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (std::strcmp(argv[1], "show") == 0) return korvik::ShowCommand(argc - 2, argv + 2);
-  return cli::RunMailzolka(argc, argv);
+  const int status = cli::RunMailzolka(argc, argv);
+  korvik::ReturnProfiles();
+  return status;
 }

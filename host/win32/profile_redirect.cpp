@@ -3,6 +3,10 @@
 // simulated desktop does, so the add-in's profile calls are pointed there: its import table's
 // entries for the three profile functions are replaced by ones that put the profile directory in
 // front of a bare name. The real functions still do all the reading and writing.
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
 #include "host/win32/windows_api.h"
 
 namespace korvik {
@@ -33,8 +37,61 @@ FARPROC AsFarProc(Function function) {
 
 }  // namespace
 
+bool RealProfiles() {
+  static const bool real = [] {
+    const char* value = std::getenv("KORVIK_REAL_PROFILES");
+    return value && *value && std::strcmp(value, "0") != 0;
+  }();
+  return real;
+}
+
+namespace {
+
+// The profile files the add-in (under the module name QORMAIL) and its companion use.
+constexpr const char* kProfileFiles[] = {"QORMAIL.INI", "QOR.INI"};
+
+std::string& MovedFrom() {
+  static std::string directory;
+  return directory;
+}
+
+std::string WindowsDirectory() {
+  char directory[MAX_PATH * 4] = "";
+  const UINT length = GetWindowsDirectoryA(directory, sizeof directory);
+  return length > 0 && length < sizeof directory ? directory : "C:\\windows";
+}
+
+// The file at `to` becomes a copy of the one at `from` (attributes included), or goes when there
+// is none.
+void Transfer(const std::string& from, const std::string& to) {
+  SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(to.c_str());
+  if (GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES) CopyFileA(from.c_str(), to.c_str(), FALSE);
+}
+
+}  // namespace
+
+void MoveProfilesIn(const std::string& directory) {
+  ReturnProfiles();
+  MovedFrom() = directory;
+  for (const char* name : kProfileFiles) Transfer(directory + "\\" + name, WindowsDirectory() + "\\" + name);
+}
+
+void ReturnProfiles() {
+  const std::string directory = std::exchange(MovedFrom(), std::string());
+  if (directory.empty()) return;
+  const bool stillThere = GetFileAttributesA(directory.c_str()) != INVALID_FILE_ATTRIBUTES;
+  for (const char* name : kProfileFiles) {
+    const std::string inWindows = WindowsDirectory() + "\\" + name;
+    if (stillThere) Transfer(inWindows, directory + "\\" + name);
+    SetFileAttributesA(inWindows.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(inWindows.c_str());
+  }
+}
+
 std::string ResolveProfileFile(const char* file) {
   const std::string name = file ? file : "";
+  if (RealProfiles()) return name;
   const std::string directory = simdesk::ProfileDirectory();
   if (directory.empty() || name.find_first_of("\\/:") != std::string::npos) return name;
   return directory + "\\" + name;

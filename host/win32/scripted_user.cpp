@@ -269,9 +269,37 @@ void AnswerAddinDialog(HWND dialog, int templateId) {
 
 // ---- The save-file dialog
 
+// The file-name field. The old dialog has it as cmb13 or edt1 among its own controls; the one of
+// Windows Vista and later (the Common Item Dialog) has neither there: its field is an editable
+// combo box deeper down. Found by what it is, it is the shown, enabled, writable edit field of a
+// combo box (the dialog's other combo boxes are drop-down lists, the address bar's field is hidden).
+BOOL CALLBACK FindComboEdit(HWND child, LPARAM found) {
+  if (!SameClass(child, "Edit") || !IsWindowVisible(child) || !IsWindowEnabled(child)) return TRUE;
+  if ((GetWindowLongA(child, GWL_STYLE) & ES_READONLY) != 0 || !SameClass(GetParent(child), "ComboBox")) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
 HWND FileNameField(HWND dialog) {
   if (HWND combo = GetDlgItem(dialog, kFileNameCombo)) return combo;
-  return GetDlgItem(dialog, kFileNameEdit);
+  if (HWND edit = GetDlgItem(dialog, kFileNameEdit)) return edit;
+  HWND field = nullptr;
+  EnumChildWindows(dialog, FindComboEdit, reinterpret_cast<LPARAM>(&field));
+  return field;
+}
+
+// The add-in's dialogs and boxes have no owner window; while one is up the host's own windows must
+// be disabled all the same, or the user could reach the pane and its menu from inside it.
+BOOL CALLBACK FindEnabledHostWindow(HWND window, LPARAM found) {
+  if (!IsWindowVisible(window) || !IsWindowEnabled(window) || ClassName(window) != kHostWindowClass) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+bool HostWindowEnabled() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindEnabledHostWindow, reinterpret_cast<LPARAM>(&found));
+  return found != nullptr;
 }
 
 bool IsAbsolute(const std::string& path) {
@@ -364,6 +392,8 @@ VOID CALLBACK AnswerNewest(HWND, UINT, UINT_PTR timer, DWORD) {
     const Opened window = opened[i];  // the list grows while a dialog answers
     if (HasFailed()) {
       Dismiss(window.window);
+    } else if (HostWindowEnabled() && (window.fromAddin || FileNameField(window.window) || IsMessageBox(window.window))) {
+      FailAndDismiss(window.window, WindowName(window.window) + " is up while the host's window is enabled");
     } else if (window.fromAddin) {
       AnswerAddinDialog(window.window, window.templateId);
     } else if (FileNameField(window.window)) {
@@ -449,12 +479,20 @@ void LeaveTheRestToAPerson() {
   InstallScriptedUser();
 }
 
+std::string CurrentDirectory() {
+  char directory[MAX_PATH * 4] = "";
+  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
+  return std::string(directory, length < sizeof directory ? length : 0);
+}
+
+std::string CurrentDirectoryMoved() {
+  const std::string now = CurrentDirectory();
+  if (StartDirectory().empty() || lstrcmpiA(now.c_str(), StartDirectory().c_str()) == 0) return {};
+  return "the add-in moved the current directory from " + StartDirectory() + " to " + now;
+}
+
 void InstallScriptedUser() {
-  if (StartDirectory().empty()) {
-    char directory[MAX_PATH * 4] = "";
-    const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
-    StartDirectory().assign(directory, length < sizeof directory ? length : 0);
-  }
+  if (StartDirectory().empty()) StartDirectory() = CurrentDirectory();
   static const HHOOK hook = SetWindowsHookExA(WH_CBT, WatchWindows, nullptr, GetCurrentThreadId());
   (void)hook;
 }

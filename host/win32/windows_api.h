@@ -35,16 +35,28 @@ void SetAddinModule(HMODULE module);
 HMODULE AddinModule();
 int TemplateIdOf(const std::string& caption);  // -1 when no template of the module has it
 
+// The class of the host's main window and its panes (host_windows.cpp).
+inline constexpr char kHostWindowClass[] = "KorvikHostWindow";
+
 // ---- Profiles (profile_redirect.cpp)
 // A bare profile file name resolves in the profile directory, which stands in for the Windows
 // directory; any other name is used as it is.
 std::string ResolveProfileFile(const char* file);
 // Points the module's imports of the profile functions at ResolveProfileFile.
 void RedirectProfileCalls(HMODULE module);
+// KORVIK_REAL_PROFILES=1: no redirection. The add-in's profile calls go where they go on a user's
+// machine, the Windows directory; the session's profile files are moved there when the profile
+// directory is set and moved back when the program ends (ReturnProfiles), one session at a time.
+bool RealProfiles();
+void MoveProfilesIn(const std::string& directory);
+void ReturnProfiles();
 
 // ---- The scripted user (scripted_user.cpp): watches top-level dialogs open and close, reports
 // them and answers them through their controls.
 void InstallScriptedUser();
+// The add-in must leave the process's current directory alone: empty while it is where it was
+// when the scripted user started, else what moved it where.
+std::string CurrentDirectoryMoved();
 // With a person at the screen (korvik show): the queued answers are given, and what opens after
 // they are used up is left to the person.
 void LeaveTheRestToAPerson();

@@ -65,9 +65,10 @@ struct UserAction {
 };
 void QueueUserAction(UserAction action);
 std::vector<std::string> UnusedUserActions();  // descriptions, in queue order
-// Throws the ScriptError that the scripted user raised while the add-in was running, if any. The
-// simulated desktop throws at once and never holds one; a desktop whose modal loops the error
-// cannot unwind through (real Windows) holds it until the host's command is done.
+// Throws the ScriptError that the scripted user raised while the add-in was running, if any, and
+// forgets it. The add-in stops every exception at its boundary, so the error is held until the
+// host's call is done (the simulated desktop also throws it at once, for code that calls it
+// directly); until then no further events are reported.
 void ThrowPendingScriptError();
 
 // ---- Profiles: the directory that stands in for the Windows directory.

@@ -101,8 +101,10 @@ void MenuAppendItem(Handle menu, int id, const std::string& text);
 void MenuAppendSeparator(Handle menu);
 void MenuCheck(Handle menu, int id, bool checked);
 void MenuEnable(Handle menu, int id, bool enabled);
+void DestroyMenu(Handle menu);
 Handle CreateImageList(int width, int height, int initial, int grow);
 int ImageListAdd(Handle images);  // index of the new image, -1 for no image list
+void DestroyImageList(Handle images);
 
 // ---- Message boxes and the save-file dialog, answered by the scripted user
 enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };

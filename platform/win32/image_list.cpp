@@ -19,4 +19,8 @@ int AddBitmapResource(ImageListHandle images, int resourceId) {
   return index;
 }
 
+void DestroyImageList(ImageListHandle images) {
+  if (images) ImageList_Destroy(static_cast<HIMAGELIST>(images));
+}
+
 }  // namespace platform

@@ -13,6 +13,10 @@ HMENU Hmenu(MenuHandle menu) { return static_cast<HMENU>(menu); }
 
 MenuHandle PopupMenu::Create() { return CreatePopupMenu(); }
 
+void PopupMenu::Destroy() {
+  if (handle_ && IsMenu(Hmenu(handle_))) DestroyMenu(Hmenu(handle_));
+}
+
 void PopupMenu::AppendItem(int id, const char* text) {
   AppendMenuA(Hmenu(handle_), MF_STRING, static_cast<UINT_PTR>(id), text ? text : "");
 }

@@ -6,14 +6,23 @@
 
 namespace platform {
 
+// No owner window; the host's windows are disabled while it runs, and the process's current
+// directory stays where the host had it (OFN_NOCHANGEDIR: the folder chosen is not left current).
 bool AskSaveFilePath(std::string& path) {
   char file[MAX_PATH] = "";
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.lpstrFile = file;
   dialog.nMaxFile = MAX_PATH;
-  dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-  if (!GetSaveFileNameA(&dialog)) return false;
+  dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+  bool chosen = false;
+  {
+    win32::HostWindowsDisabled keeper;
+    chosen = GetSaveFileNameA(&dialog) != FALSE;
+    keeper.Restore();
+    keeper.Reactivate();
+  }
+  if (!chosen) return false;
   path = file;
   return true;
 }

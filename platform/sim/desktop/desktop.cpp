@@ -46,7 +46,7 @@ std::shared_ptr<Window> AddWindow(WindowKind kind, Handle parent, Rect rect, Ins
 void Emit(std::vector<std::string> fields) {
   // A copy: the sink may replace itself.
   const EventSink sink = TheDesktop().sink;
-  if (sink) sink(fields);
+  if (sink && !TheDesktop().failure) sink(fields);
 }
 
 std::optional<UserAction> TakeUserAction() {
@@ -71,7 +71,13 @@ std::string Describe(const UserAction& action) {
   return "action";
 }
 
-void Fail(const std::string& message) { throw ScriptError(message); }
+// The error is thrown at once and also held: the add-in stops it at its boundary, as it must on
+// Windows, and the session then reports it (ThrowPendingScriptError). What the add-in shows after
+// it is not reported, as on the real desktop, whose scripted user has stopped answering by then.
+void Fail(const std::string& message) {
+  if (!TheDesktop().failure) TheDesktop().failure = message;
+  throw ScriptError(message);
+}
 
 void TakeFocusAway() { TheDesktop().focus = nullptr; }
 
@@ -89,7 +95,10 @@ std::vector<std::string> UnusedUserActions() {
   return descriptions;
 }
 
-void ThrowPendingScriptError() {}
+void ThrowPendingScriptError() {
+  std::optional<std::string> failure = std::exchange(detail::TheDesktop().failure, std::nullopt);
+  if (failure) throw ScriptError(*failure);
+}
 
 void SetProfileDirectory(const std::string& directory) { detail::TheDesktop().profileDirectory = directory; }
 

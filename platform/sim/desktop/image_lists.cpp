@@ -16,4 +16,6 @@ int ImageListAdd(Handle images) {
   return found == lists.end() ? -1 : found->second.count++;
 }
 
+void DestroyImageList(Handle images) { detail::TheDesktop().imageLists.erase(images); }
+
 }  // namespace simdesk::seam

@@ -47,6 +47,8 @@ void MenuEnable(Handle menu, int id, bool enabled) {
   if (MenuRow* row = FindEntry(menu, id)) row->enabled = enabled;
 }
 
+void DestroyMenu(Handle menu) { detail::TheDesktop().menus.erase(menu); }
+
 }  // namespace seam
 
 std::vector<MenuRow> ReadMenu(Handle menu) {

@@ -86,6 +86,8 @@ struct Desktop {
   // until a dialog, a message box or another top-level window takes the focus (null).
   Handle focus = nullptr;
   ProgressPaints lastProgressPaints;
+  // The scripted user's error, held until the session asks for it (ThrowPendingScriptError).
+  std::optional<std::string> failure;
 };
 
 // A top-level window takes the focus from whatever window had it.

@@ -11,4 +11,6 @@ ImageListHandle CreateImageList(int width, int height, int initial, int grow) {
 // Bitmaps are not loaded: each resource takes the next index.
 int AddBitmapResource(ImageListHandle images, int) { return simdesk::seam::ImageListAdd(images); }
 
+void DestroyImageList(ImageListHandle images) { simdesk::seam::DestroyImageList(images); }
+
 }  // namespace platform

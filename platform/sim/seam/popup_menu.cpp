@@ -6,6 +6,8 @@ namespace platform {
 
 MenuHandle PopupMenu::Create() { return simdesk::seam::CreatePopupMenu(); }
 
+void PopupMenu::Destroy() { simdesk::seam::DestroyMenu(handle_); }
+
 void PopupMenu::AppendItem(int id, const char* text) {
   simdesk::seam::MenuAppendItem(handle_, id, text ? text : "");
 }
