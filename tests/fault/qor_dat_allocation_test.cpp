@@ -4,7 +4,6 @@
 // in the other fault tests.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -25,16 +24,12 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 
-// Reads the bytes as a file holds them; the largest allocation made meanwhile lands in `*peak`.
+// Reads the bytes; the largest allocation made meanwhile lands in `*peak`.
 bool Read(const std::string& bytes, std::size_t* peak) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::rewind(file);
-  std::string strings[2];
+  qor::MemoryBytes source(bytes);
   largest = 0;
-  const bool read = qor::ReadQorStrings(file, strings);
+  const bool read = qor::ReadQorStrings(source);
   *peak = largest;
-  std::fclose(file);
   return read;
 }
 
