@@ -36,7 +36,6 @@ struct AddinState {
   bool selectionSync = false;
 
   bool qorPresent = false;
-  std::string qorStrings[2];  // read from QOR.DAT; only their presence matters
 
   // Items the add-in remembers. Every one is dropped when its item is deleted (ForgetItem).
   platform::TreeItem root = nullptr;

@@ -171,6 +171,23 @@ std::string RegisteredId(const std::string& value) {
   return value.substr(start, value.find(',', start) - start);
 }
 
+// The ID that reads back once the add-in writes "id,name,": the value keeps to its line, loses
+// its blanks at either end and is read up to 255 bytes (as the add-in compares it).
+std::string StoredId(const IdEntry& entry) {
+  std::string value = entry.id + "," + entry.name + ",";
+  value.resize(std::min(value.find_first_of(std::string("\0\r\n", 3)), value.size()));
+  const char* const blanks = " \t\v\f\x1a";
+  value.erase(0, std::min(value.find_first_not_of(blanks), value.size()));
+  value.erase(value.find_last_not_of(blanks) + 1);
+  value.resize(std::min(value.size(), kRegistryValueSize - 1));
+  return RegisteredId(value);
+}
+
+bool HoldsId(const std::vector<std::string>& values, const std::string& id) {
+  return std::any_of(values.begin(), values.end(),
+                     [&id](const std::string& value) { return !value.empty() && RegisteredId(value) == id; });
+}
+
 bool OffersCommand(const Run& run, int id) {
   for (const simdesk::MenuRow& row : simdesk::ReadMenu(run.substitute->PaneMenu())) {
     if (!row.separator && row.id == id) return true;
@@ -205,16 +222,17 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   const std::vector<IdEntry> ids =
       ReadExport(listPath, simdesk::DumpTree(run.substitute->PaneWindow()));
 
-  // The candidates are the IDs the registry does not hold yet, in ID-list order; the add-in
-  // writes them into the free keys in that order, and reports how many found no free key.
+  // The candidates are the IDs the registry does not hold yet, compared as they would read back,
+  // in ID-list order; the add-in writes them into the free keys in that order and reports with
+  // their counts those that found no free key and those it could not write.
   const std::vector<std::string> before = ReadRegistry();
   std::vector<IdEntry> candidates;
+  std::vector<std::string> offered;
   for (const IdEntry& entry : ids) {
-    bool known = false;
-    for (const std::string& value : before) {
-      known = known || (!value.empty() && RegisteredId(value) == entry.id);
-    }
-    if (!known) candidates.push_back(entry);
+    const std::string stored = StoredId(entry);
+    if (HoldsId(before, stored) || std::find(offered.begin(), offered.end(), stored) != offered.end()) continue;
+    offered.push_back(stored);
+    candidates.push_back(entry);
   }
   const size_t shown = user.Messages().size();
   RunScript(run, "command 130\n");
@@ -222,36 +240,46 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   const std::vector<std::string> after = ReadRegistry();
   const std::vector<std::string> messages(
       user.Messages().begin() + static_cast<std::ptrdiff_t>(shown), user.Messages().end());
-  if (messages.empty() || messages.size() > 2) {
+  if (messages.empty() || messages.size() > 3) {
     return Report("the add-in's registration ended unexpectedly", kCommandFailed);
   }
-  size_t leftOut = 0;
-  if (messages.size() == 2) {
-    const std::optional<int> count = LeadingCount(
-        messages[1], Cp932("件のIDは、QORのID登録が満杯(ID99まで)のため登録できませんでした。"));
-    if (!count || *count < 0) return Report(host::RenderCp932(messages[1]), kCommandFailed);
-    leftOut = std::min(static_cast<size_t>(*count), candidates.size());
+  size_t noFreeKey = 0, notWritten = 0;
+  for (size_t i = 1; i < messages.size(); ++i) {
+    const std::optional<int> full = LeadingCount(
+        messages[i], Cp932("件のIDは、QORのID登録が満杯(ID99まで)のため登録できませんでした。"));
+    const std::optional<int> failed = LeadingCount(messages[i], Cp932("件のIDはQOR.INIに書き込めませんでした。"));
+    if ((!full || *full < 0) && (!failed || *failed < 0)) return Report(host::RenderCp932(messages[i]), kCommandFailed);
+    (full ? noFreeKey : notWritten) += static_cast<size_t>(full ? *full : *failed);
   }
 
+  // The keys that now hold one of this run's candidates: every ID reported is in the file (another
+  // program registering at the same time may have written some of them).
   std::vector<std::vector<std::string>> written;
   for (int number = 1; number <= kRegistryKeys; ++number) {
-    if (after[number - 1] != before[number - 1]) {
-      written.push_back({"ID" + std::to_string(number), after[number - 1]});
-    }
+    const std::string& value = after[number - 1];
+    const bool ours = std::any_of(candidates.begin(), candidates.end(),
+                                  [&value](const IdEntry& entry) { return RegisteredId(value) == entry.id; });
+    if (value != before[number - 1] && ours) written.push_back({"ID" + std::to_string(number), value});
+  }
+  std::vector<IdEntry> missing;
+  for (const IdEntry& entry : candidates) {
+    if (!HoldsId(after, entry.id)) missing.push_back(entry);
   }
   std::cout << CountOfIds(written.size()) << " registered in " << registry << '\n';
   for (const std::vector<std::string>& key : written) PrintLine(key);
-  if (leftOut > 0) {
-    std::cout << CountOfIds(leftOut) << " did not fit: " << kRegistryFile << " holds ID1 to ID"
-              << kRegistryKeys << " only\n";
-    for (size_t i = candidates.size() - leftOut; i < candidates.size(); ++i) {
-      PrintLine({candidates[i].id, candidates[i].name});
+  if (noFreeKey + notWritten > 0) {
+    if (notWritten == 0) {
+      std::cout << CountOfIds(noFreeKey) << " did not fit: " << kRegistryFile << " holds ID1 to ID"
+                << kRegistryKeys << " only\n";
+    } else {
+      std::cout << CountOfIds(noFreeKey + notWritten) << " not written: " << noFreeKey << " found no free key, "
+                << notWritten << " cannot be stored to read back whole or failed to write\n";
     }
+    for (const IdEntry& entry : missing) PrintLine({entry.id, entry.name});
   }
-  // The add-in reports nothing when a profile write fails; a key that did not change shows it.
-  const size_t expected = candidates.size() - leftOut;
-  if (written.size() < expected) {
-    return Report(std::to_string(expected - written.size()) +
+  // The add-in names how many it did not write; a candidate missing beyond those shows a fault.
+  if (missing.size() > noFreeKey + notWritten) {
+    return Report(std::to_string(missing.size() - noFreeKey - notWritten) +
                       " of the new entries did not reach " + registry,
                   kCommandFailed);
   }

@@ -1,5 +1,8 @@
 // Command 130. New entries go into the lowest-numbered free keys, so an entry already in the
-// registry is never written over; what does not fit in ID1..ID99 is reported, not written.
+// registry is never written over. The keys are chosen and written under the registry's lock, from
+// the registry as it stands then, so two registrations at once never take the same key. What is
+// not written (no free key, an ID the registry cannot hold, a failed write) is reported with its
+// count.
 #include "idexport/id_registration.h"
 
 #include <algorithm>
@@ -43,6 +46,18 @@ void SplitRegistryValue(const std::string& value, std::string* id, std::string* 
   *name = fields.size() > 1 ? fields[1] : std::string();
 }
 
+std::string StoredId(const std::string& id, const std::string& name) {
+  std::string value = id + "," + name + ",";
+  value.resize(std::min(value.find_first_of(std::string("\0\r\n", 3)), value.size()));
+  const char* const blanks = " \t\v\f\x1a";
+  value.erase(0, std::min(value.find_first_not_of(blanks), value.size()));
+  value.erase(value.find_last_not_of(blanks) + 1);
+  if (value.size() > kLabelBufferSize - 1) value.resize(kLabelBufferSize - 1);
+  std::string stored, ignored;
+  SplitRegistryValue(value, &stored, &ignored);
+  return stored;
+}
+
 Registry ReadRegistry() {
   Registry registry;
   for (int number = 1; number <= kLastKey; ++number) {
@@ -60,34 +75,76 @@ Registry ReadRegistry() {
   return registry;
 }
 
+namespace {
+
+bool Holds(const Registry& registry, const std::string& id) {
+  return std::find(registry.ids.begin(), registry.ids.end(), id) != registry.ids.end();
+}
+
+struct Unwritten {
+  std::size_t full = 0;   // no free key left
+  std::size_t other = 0;  // an ID the registry cannot hold, or a write that failed
+};
+
+// Writes the chosen entries into the free keys of the registry as it stands now, under its lock.
+// An entry another program registered meanwhile is not written again.
+Unwritten WriteEntries(const std::vector<std::string>& ids, const std::vector<std::string>& names) {
+  Unwritten unwritten;
+  const platform::ProfileLock lock(kRegistryFile);
+  if (!lock.Held()) {
+    unwritten.other = ids.size();
+    return unwritten;
+  }
+  Registry registry = ReadRegistry();
+  std::size_t nextFree = 0;
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (StoredId(ids[i], names[i]) != ids[i]) {
+      ++unwritten.other;
+    } else if (Holds(registry, ids[i])) {
+      continue;
+    } else if (nextFree >= registry.freeKeys.size()) {
+      ++unwritten.full;
+    } else {
+      const std::string value = ids[i] + "," + names[i] + ",";
+      const std::string key = KeyName(registry.freeKeys[nextFree]);
+      if (platform::WriteProfileString(kSection, key.c_str(), value.c_str(), kRegistryFile)) {
+        registry.ids.push_back(ids[i]);
+        ++nextFree;
+      } else {
+        ++unwritten.other;  // the key stays free for the next entry
+      }
+    }
+  }
+  return unwritten;
+}
+
+}  // namespace
+
 void RegisterIds() {
   if (Ask(res::kAskRegister, platform::Buttons::YesNoCancel, platform::Icon::Question) != platform::Answer::Yes) return;
+  // Each ID is compared as the registry would read it back, so an ID that the registry cannot
+  // hold whole is not offered again once its stored form is there.
   Registry registry = ReadRegistry();
   std::vector<std::string> candidateIds, candidateNames;
   for (std::size_t q = 0; q < state.idList.size(); ++q) {
-    const std::string& id = state.idList[q];
-    if (std::find(registry.ids.begin(), registry.ids.end(), id) != registry.ids.end()) continue;
-    registry.ids.push_back(id);  // an ID twice in the list is offered once
-    registry.names.push_back(state.nameList[q]);
-    candidateIds.push_back(id);
+    const std::string stored = StoredId(state.idList[q], state.nameList[q]);
+    if (Holds(registry, stored)) continue;
+    registry.ids.push_back(stored);  // an ID twice in the list is offered once
+    candidateIds.push_back(state.idList[q]);
     candidateNames.push_back(state.nameList[q]);
   }
 
-  std::size_t notRegistered = 0;
+  Unwritten unwritten;
   if (!candidateIds.empty() && IdSelectDialog().Choose(candidateNames, candidateIds) == platform::kIdOk) {
-    for (std::size_t i = 0; i < candidateIds.size(); ++i) {
-      if (i >= registry.freeKeys.size()) {
-        notRegistered = candidateIds.size() - i;
-        break;
-      }
-      const std::string value = candidateIds[i] + "," + candidateNames[i] + ",";
-      const std::string key = KeyName(registry.freeKeys[i]);
-      platform::WriteProfileString(kSection, key.c_str(), value.c_str(), kRegistryFile);
-    }
+    unwritten = WriteEntries(candidateIds, candidateNames);
   }
   Ask(res::kRegisterDone, platform::Buttons::Ok, platform::Icon::None);
-  if (notRegistered > 0) {
-    const std::string text = std::to_string(notRegistered) + res::kRegistryFull;
+  if (unwritten.full > 0) {
+    const std::string text = std::to_string(unwritten.full) + res::kRegistryFull;
+    Ask(text.c_str(), platform::Buttons::Ok, platform::Icon::Exclamation);
+  }
+  if (unwritten.other > 0) {
+    const std::string text = std::to_string(unwritten.other) + res::kRegistryNotWritten;
     Ask(text.c_str(), platform::Buttons::Ok, platform::Icon::Exclamation);
   }
 }

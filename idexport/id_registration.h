@@ -16,5 +16,9 @@ Registry ReadRegistry();
 // The first field and the second of a registry value (runs of commas are one separator, leading
 // commas are skipped); the name is empty when there is no second field.
 void SplitRegistryValue(const std::string& value, std::string* id, std::string* name);
+// The ID that the registry will read back once "id,name," is written: the profile functions keep
+// a value to its line, drop its blanks at either end and read at most 255 bytes of it, and the
+// read splits at commas. An ID that does not read back as itself cannot be registered.
+std::string StoredId(const std::string& id, const std::string& name);
 
 }  // namespace qor

@@ -2,16 +2,46 @@
 // length-prefixed strings (one-byte length, or 0xFF and a 16-bit one, or 0xFF 0xFFFF and a 32-bit
 // one; 0xFF 0xFFFE first marks UTF-16 text); only whether both can be read counts.
 #pragma once
-#include <cstdio>
-#include <string>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace qor {
 
-// Reads the two strings from the stream. False when the stream ends before both are complete; no
-// length claimed by the file is allocated before the bytes are known to be there.
-bool ReadQorStrings(std::FILE* file, std::string (&strings)[2]);
+// Where the reader takes the file's bytes from.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual bool Read(void* into, std::size_t count) = 0;  // exactly count bytes, or false
+  virtual bool Skip(uint64_t count) = 0;                 // false when fewer bytes remain
+};
 
-// Looks for QOR.DAT in the module's directory and sets state.qorPresent and state.qorStrings.
+// Bytes held in memory, as a file would hold them (for tests and fuzzing).
+class MemoryBytes : public ByteSource {
+ public:
+  explicit MemoryBytes(std::string_view bytes) : rest_(bytes) {}
+  bool Read(void* into, std::size_t count) override {
+    if (count > rest_.size()) return false;
+    if (count > 0) std::memcpy(into, rest_.data(), count);
+    rest_.remove_prefix(count);
+    return true;
+  }
+  bool Skip(uint64_t count) override {
+    if (count > rest_.size()) return false;
+    rest_.remove_prefix(static_cast<std::size_t>(count));
+    return true;
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+// True when the source holds both strings whole. Their bytes are skipped, not held, so a file
+// that claims (or holds, or sparsely seems to hold) gigabytes costs neither memory nor time.
+bool ReadQorStrings(ByteSource& source);
+
+// Looks for QOR.DAT in the module's directory and sets state.qorPresent.
 void LoadQorData();
 
 }  // namespace qor

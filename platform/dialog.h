@@ -101,7 +101,4 @@ class ProgressBar {
 // read-only box hidden, asks before overwriting. False when not ended with OK.
 bool AskSaveFilePath(std::string& path);
 
-// Moves source over target, replacing it. False (target untouched) on failure.
-bool ReplaceFile(const std::string& source, const std::string& target);
-
 }  // namespace platform

@@ -113,4 +113,44 @@ int MessageBox(const std::string& caption, const std::string& text, BoxButtons b
                BoxIcon icon);  // the button pressed: 1, 2, 6 or 7
 bool AskSaveFile(std::string& path);
 
+// ---- Files, as the Windows seam handles them with kernel32
+// The descriptor of an existing regular file opened for reading (links followed), or -1. A name
+// that is no regular file (directory, FIFO, device, socket) is refused without being opened for
+// reading, so the call never blocks.
+int OpenRegularFile(const std::string& path);
+
+// A file's new content, written into a temporary file beside the file and put in its place only
+// when complete, so a failure leaves the old file as it was. A link is followed: the file it names
+// is replaced, the link stays. The temporary file is created exclusively, with a name nobody can
+// predict, never through a link. The file keeps its mode and owner (as far as the process may set
+// them); a file with several hard links is written in place instead, so its links keep sharing it.
+class FileReplacement {
+ public:
+  FileReplacement() = default;
+  ~FileReplacement();  // without Commit, the temporary file is removed
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // False when the target is there but no regular file, is a link to nothing, or no temporary
+  // file can be made beside it.
+  bool Begin(const std::string& target);
+  bool Write(const void* bytes, std::size_t count);
+  bool Commit();
+
+ private:
+  bool CopyInPlace();
+  std::string target_;     // the file itself, links resolved
+  std::string temporary_;  // empty when there is none
+  int fd_ = -1;
+};
+
+// Replaces the whole content of `path` through a FileReplacement.
+bool ReplaceFileContent(const std::string& path, const std::string& content);
+
+// The lock that one program holds while it reads, changes and writes a profile file, so that two
+// programs never interleave their changes. The lock is on the directory that holds the file (a
+// link followed), so it leaves no file behind. -1 when it could not be had within `seconds`.
+int LockProfile(const char* file, int seconds);
+void UnlockProfile(int lock);
+
 }  // namespace simdesk::seam

@@ -1,4 +1,4 @@
-// The common save-file dialog, and moving a finished file into place.
+// The common save-file dialog.
 #include "platform/dialog.h"
 #include "platform/win32/win32.h"
 
@@ -25,10 +25,6 @@ bool AskSaveFilePath(std::string& path) {
   if (!chosen) return false;
   path = file;
   return true;
-}
-
-bool ReplaceFile(const std::string& source, const std::string& target) {
-  return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 }  // namespace platform

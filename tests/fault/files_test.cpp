@@ -8,6 +8,7 @@
 // a link to /proc/self/mem (its first page is never mapped: the read fails with EIO), for other
 // users also a file without read permission.
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -43,15 +44,23 @@ class FileFaults : public ::testing::Test {
     before_ = Listing(directory_.Path());
   }
 
-  // Command 130 with every candidate kept; true when it ran to its closing box.
-  void Register() {
+  // Command 130 with every candidate kept, which ends with its closing box and, when entries
+  // could not be written, a box (OK, exclamation) with their number.
+  void Register(int notWritten = 0) {
     InProcessAddin::Answer(6);
     InProcessAddin::KeepAllRows();
     InProcessAddin::Answer(1);
+    if (notWritten > 0) InProcessAddin::Answer(1);
+    const std::size_t boxesBefore = addin_->EventsNamed("MessageBox").size();
     addin_->Command(130);
     EXPECT_TRUE(simdesk::UnusedUserActions().empty());
-    ASSERT_FALSE(addin_->EventsNamed("MessageBox").empty());
-    EXPECT_EQ(addin_->EventsNamed("MessageBox").back().at(4), res::kRegisterDone);
+    const auto boxes = addin_->EventsNamed("MessageBox");
+    ASSERT_EQ(boxes.size(), boxesBefore + (notWritten > 0 ? 3 : 2));
+    EXPECT_EQ(boxes[boxesBefore + 1].at(4), res::kRegisterDone);
+    if (notWritten > 0) {
+      EXPECT_EQ(std::vector<std::string>(boxes.back().begin() + 2, boxes.back().end()),
+                (std::vector<std::string>{"OK", "EXCLAMATION", std::to_string(notWritten) + res::kRegistryNotWritten}));
+    }
   }
 
   // Command 131 to `path`; returns the text of the box it closed with.
@@ -78,7 +87,7 @@ TEST_F(FileFaults, QorIniAsADirectoryIsReadAsEmptyAndLeftAlone) {
   fs::create_directory(directory_ / "QOR.INI");
   WriteFile(directory_ / "QOR.INI/inside", "user data");
   before_ = Listing(directory_.Path());
-  Register();
+  Register(3);
   EXPECT_TRUE(fs::is_directory(directory_ / "QOR.INI"));
   EXPECT_EQ(ReadFile(directory_ / "QOR.INI/inside"), "user data");
   ExpectNoFileLeft();
@@ -89,7 +98,7 @@ TEST_F(FileFaults, QorIniAsADirectoryIsReadAsEmptyAndLeftAlone) {
 TEST_F(FileFaults, AnUnreadableQorIniIsNeitherReadNorReplaced) {
   fs::create_symlink("/proc/self/mem", directory_ / "QOR.INI");
   before_ = Listing(directory_.Path());
-  Register();
+  Register(3);
   EXPECT_TRUE(fs::is_symlink(directory_ / "QOR.INI"));
   EXPECT_EQ(fs::read_symlink(directory_ / "QOR.INI"), "/proc/self/mem");
   ExpectNoFileLeft();
@@ -100,7 +109,7 @@ TEST_F(FileFaults, AQorIniWithoutReadPermissionIsNeitherReadNorReplaced) {
   WriteFile(directory_ / "QOR.INI", kRegistry);
   chmod((directory_ / "QOR.INI").c_str(), 0);
   before_ = Listing(directory_.Path());
-  Register();
+  Register(3);
   chmod((directory_ / "QOR.INI").c_str(), 0600);
   EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), kRegistry);
   ExpectNoFileLeft();
@@ -111,7 +120,7 @@ TEST_F(FileFaults, AFullDiskKeepsQorIniAsItWas) {
   before_ = Listing(directory_.Path());
   {
     FullDisk full;
-    Register();
+    Register(2);
   }
   EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), kRegistry);
   ExpectNoFileLeft();
@@ -130,7 +139,7 @@ TEST_F(FileFaults, ARegistryDirectoryThatTakesNoFileKeepsItsContent) {
     directory = directory_.Path();
   }
   simdesk::SetProfileDirectory(directory);
-  Register();
+  Register(PermissionsBind() ? 2 : 3);
   // The settings cannot be written there either: the view still switches.
   addin_->Command(101);
   EXPECT_EQ(addin_->Dump().size(), 3u);
@@ -227,9 +236,145 @@ TEST_F(FileFaults, AFullDiskKeepsTheSettingsAndTheViewStillSwitches) {
     FullDisk full;
     addin_->Command(103);
   }
+  EXPECT_TRUE(addin_->EventsNamed("MessageBox").empty());  // a failed settings write is silent
   EXPECT_EQ(addin_->Dump().size(), 2u);  // the one sent mail
   EXPECT_EQ(ReadFile(directory_ / qor::ProfileName()), settings);
   ExpectNoFileLeft();
+}
+
+// Names planted beside the export (a link to a file elsewhere, a FIFO at the name a temporary file
+// once had) are neither followed nor opened: the export goes to the file chosen, and every planted
+// name stays as it was.
+TEST_F(FileFaults, ALinkPlantedBesideTheExportIsNotFollowed) {
+  WriteFile(directory_ / "ids.csv", "old export\n");
+  fs::create_symlink(directory_ / "victim", directory_ / "ids.csv.partial");
+  before_ = Listing(directory_.Path());
+  EXPECT_EQ(Export(directory_ / "ids.csv"), "3" + std::string(res::kExportedSuffix));
+  EXPECT_FALSE(fs::exists(directory_ / "victim"));
+  EXPECT_TRUE(fs::is_symlink(directory_ / "ids.csv.partial"));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(directory_ / "ids.csv")));
+  EXPECT_TRUE(ReadFile(directory_ / "ids.csv").starts_with("ABC01234,"));
+  ExpectNoFileLeft();
+}
+
+TEST_F(FileFaults, AFifoPlantedBesideTheExportDoesNotBlockIt) {
+  ASSERT_EQ(mkfifo((directory_ / "ids.csv.partial").c_str(), 0600), 0);
+  before_ = Listing(directory_.Path());
+  EXPECT_EQ(Export(directory_ / "ids.csv"), "3" + std::string(res::kExportedSuffix));
+  EXPECT_TRUE(fs::is_fifo(directory_ / "ids.csv.partial"));
+  before_.push_back("ids.csv");
+  std::sort(before_.begin(), before_.end());
+  ExpectNoFileLeft();
+}
+
+// A rewritten file keeps its mode and owner (the registry, the export); a file with a second hard
+// link is written in place, so the link shares the new content (the settings, the export).
+TEST_F(FileFaults, RewrittenFilesKeepTheirModeOwnerAndLinks) {
+  const std::string registry = directory_ / "QOR.INI", settings = directory_ / qor::ProfileName();
+  WriteFile(registry, kRegistry);
+  chmod(registry.c_str(), 0600);
+  const bool mayGiveAway = geteuid() == 0 && chown(registry.c_str(), 4321, 4322) == 0;
+  ASSERT_EQ(link(settings.c_str(), (directory_ / "settings-link.ini").c_str()), 0);
+  WriteFile(directory_ / "ids.csv", "old\n");
+  chmod((directory_ / "ids.csv").c_str(), 0640);
+  WriteFile(directory_ / "linked.csv", "old\n");
+  ASSERT_EQ(link((directory_ / "linked.csv").c_str(), (directory_ / "other-name.csv").c_str()), 0);
+  before_ = Listing(directory_.Path());
+
+  Register();
+  addin_->Command(103);
+  EXPECT_EQ(Export(directory_ / "ids.csv"), "3" + std::string(res::kExportedSuffix));
+  EXPECT_EQ(Export(directory_ / "linked.csv"), "3" + std::string(res::kExportedSuffix));
+
+  struct stat status {};
+  ASSERT_EQ(stat(registry.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0600u);
+  if (mayGiveAway) {
+    EXPECT_EQ(std::make_pair(status.st_uid, status.st_gid), std::make_pair(4321u, 4322u));
+  }
+  EXPECT_NE(ReadFile(registry).find("XYZ00001"), std::string::npos);
+  ASSERT_EQ(stat((directory_ / "ids.csv").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_NE(ReadFile(settings).find("PREVMODE=3"), std::string::npos);
+  EXPECT_EQ(ReadFile(directory_ / "settings-link.ini"), ReadFile(settings));
+  EXPECT_TRUE(ReadFile(directory_ / "other-name.csv").starts_with("ABC01234,"));
+  ExpectNoFileLeft();
+}
+
+// The export through a link into another file system, and to a name of the longest length.
+TEST_F(FileFaults, AnExportReachesAnotherFileSystemAndTheLongestName) {
+  char shared[] = "/dev/shm/qorfault-XXXXXX";
+  struct stat here {}, there {};
+  if (!mkdtemp(shared)) GTEST_SKIP() << "no /dev/shm";
+  stat(directory_.Path().c_str(), &here);
+  stat(shared, &there);
+  const std::string target = std::string(shared) + "/ids.csv";
+  WriteFile(target, "old\n");
+  fs::create_symlink(target, directory_ / "ids.csv");
+  if (here.st_dev != there.st_dev) {
+    EXPECT_EQ(Export(directory_ / "ids.csv"), "3" + std::string(res::kExportedSuffix));
+    EXPECT_TRUE(ReadFile(target).starts_with("ABC01234,"));
+    EXPECT_TRUE(fs::is_symlink(directory_ / "ids.csv"));
+  }
+  EXPECT_EQ(Listing(shared), std::vector<std::string>{"ids.csv"});
+  fs::remove_all(shared);
+
+  const std::string longest(255, 'n');
+  EXPECT_EQ(Export(directory_ / longest), "3" + std::string(res::kExportedSuffix));
+  EXPECT_TRUE(ReadFile(directory_ / longest).starts_with("ABC01234,"));
+}
+
+// IDs that would not read back as themselves (leading blanks, a comma, 255 bytes or more) are
+// compared in the form they would read back as, and reported instead of written; a registration
+// run again writes nothing, so the registry does not fill up with them.
+TEST_F(FileFaults, IdsTheRegistryCannotHoldAreReportedNotWritten) {
+  WriteFile(directory_ / "QOR.INI", "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\n");
+  qor::state.idList = {"  XYZ00001", "AB,CD", std::string(300, 'L'), "KJP55021"};
+  qor::state.nameList = {"x", "AB,CD", "long", Sjis("佐藤")};
+  Register(2);  // "AB,CD" reads back as "AB", which is there: not offered
+  const std::string registry = ReadFile(directory_ / "QOR.INI");
+  EXPECT_EQ(registry, "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\nID3=KJP55021," + Sjis("佐藤") + ",\r\n");
+  Register(2);
+  EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), registry);
+}
+
+// Two registrations at once in two processes, 20 new IDs each: every ID lands in a key of its own
+// and neither run reports an entry it did not write.
+TEST_F(FileFaults, TwoRegistrationsAtOnceKeepEveryEntry) {
+  for (int round = 0; round < 3; ++round) {
+    WriteFile(directory_ / "QOR.INI", kRegistry);
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    qor::state.idList.clear();
+    qor::state.nameList.clear();
+    for (int i = 0; i < 20; ++i) {
+      qor::state.idList.push_back((child == 0 ? "C" : "P") + std::to_string(round * 100 + i));
+      qor::state.nameList.push_back("n");
+    }
+    char go = 0;
+    if (child == 0) {
+      close(start[1]);
+      (void)!read(start[0], &go, 1);  // both start together
+      Register();
+      _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    close(start[0]);
+    close(start[1]);
+    Register();
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+    const std::string registry = ReadFile(directory_ / "QOR.INI");
+    for (const char* side : {"C", "P"}) {
+      for (int i = 0; i < 20; ++i) {
+        const std::string value = "=" + std::string(side) + std::to_string(round * 100 + i) + ",n,\r\n";
+        EXPECT_NE(registry.find(value), std::string::npos) << value << " in round " << round;
+      }
+    }
+    EXPECT_NE(registry.find("ID41="), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -1,15 +1,26 @@
 // A QOR.DAT whose lengths claim far more than the file holds is counted as absent, and no
-// allocation of the claimed size is ever made. A program of its own: it replaces the global
+// allocation of the claimed size is ever made; one that holds (or sparsely seems to hold) a
+// gigabyte is read without holding it; and only a regular file is opened. A program of its own: it replaces the global
 // operator new to see the largest allocation, which would blunt the sanitizer's new/delete checks
 // in the other fault tests.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
 #include "idexport/qor_dat.h"
+#include "platform/file.h"
 
 namespace {
 std::size_t largest = 0;
@@ -25,16 +36,12 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 
-// Reads the bytes as a file holds them; the largest allocation made meanwhile lands in `*peak`.
+// Reads the bytes; the largest allocation made meanwhile lands in `*peak`.
 bool Read(const std::string& bytes, std::size_t* peak) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::rewind(file);
-  std::string strings[2];
+  qor::MemoryBytes source(bytes);
   largest = 0;
-  const bool read = qor::ReadQorStrings(file, strings);
+  const bool read = qor::ReadQorStrings(source);
   *peak = largest;
-  std::fclose(file);
   return read;
 }
 
@@ -70,6 +77,81 @@ TEST(QorDatLengths, EndlessWideMarkersEndWithTheFile) {
   std::size_t peak = 0;
   EXPECT_FALSE(Read(bytes, &peak));
   EXPECT_LT(peak, kSmall);
+}
+
+// The file through the platform, as the add-in reads QOR.DAT.
+class FileSource : public qor::ByteSource {
+ public:
+  bool Open(const std::string& path) { return file_.Open(path); }
+  bool Read(void* into, std::size_t count) override { return file_.Read(into, count); }
+  bool Skip(uint64_t count) override { return file_.Skip(count); }
+
+ private:
+  platform::InputFile file_;
+};
+
+class QorDatFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "qordat-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    directory_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(directory_); }
+  std::string Path(const char* name) const { return directory_ + "/" + name; }
+
+  std::string directory_;
+};
+
+TEST_F(QorDatFile, ASparseGigabyteIsReadWithoutHoldingIt) {
+  const std::string path = Path("QOR.DAT");
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  const uint32_t length = 1u << 30;
+  const unsigned char prefix[] = {0xFF, 0xFF, 0xFF, length & 0xFF, (length >> 8) & 0xFF, (length >> 16) & 0xFF,
+                                  length >> 24};
+  ASSERT_EQ(write(fd, prefix, sizeof prefix), static_cast<ssize_t>(sizeof prefix));
+  ASSERT_EQ(ftruncate(fd, sizeof prefix + length + 1), 0);  // a hole, then the second string's 0x00
+  close(fd);
+
+  const auto started = std::chrono::steady_clock::now();
+  FileSource file;
+  ASSERT_TRUE(file.Open(path));
+  largest = 0;
+  EXPECT_TRUE(qor::ReadQorStrings(file));
+  EXPECT_LT(largest, kSmall);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+  truncate(path.c_str(), sizeof prefix + length);  // one byte short of the second string
+  FileSource shorter;
+  ASSERT_TRUE(shorter.Open(path));
+  EXPECT_FALSE(qor::ReadQorStrings(shorter));
+}
+
+// A FIFO (which would block the open until a writer came), a device, a socket or a directory is
+// refused without being opened for reading.
+TEST_F(QorDatFile, OnlyARegularFileIsOpened) {
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+  const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string socketPath = Path("socket");
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  socketPath.copy(address.sun_path, socketPath.size());
+  ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  std::filesystem::create_directory(Path("directory"));
+  for (const std::string& path : {Path("fifo"), socketPath, std::string("/dev/null"), Path("directory"),
+                                  Path("missing")}) {
+    platform::InputFile file;
+    EXPECT_FALSE(file.Open(path)) << path;
+  }
+  close(server);
+  std::filesystem::create_symlink(Path("regular"), Path("link"));
+  FILE* regular = std::fopen(Path("regular").c_str(), "wb");
+  std::fputs("\x01" "a" "\x01" "b", regular);
+  std::fclose(regular);
+  FileSource file;
+  ASSERT_TRUE(file.Open(Path("link")));
+  EXPECT_TRUE(qor::ReadQorStrings(file));
 }
 
 }  // namespace

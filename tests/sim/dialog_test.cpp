@@ -1,5 +1,6 @@
 // Dialogs, message boxes and the save-file dialog, answered by the scripted user.
 #include "platform/dialog.h"
+#include "platform/file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -281,12 +282,18 @@ TEST_F(DialogTest, SaveFileDialogAndReplace) {
   std::filesystem::create_directories(dir / "sub");
   std::ofstream(dir / "new") << "new";
   std::ofstream(dir / "old") << "old";
-  EXPECT_TRUE(platform::ReplaceFile((dir / "new").string(), (dir / "old").string()));
-  EXPECT_FALSE(std::filesystem::exists(dir / "new"));
+  {
+    platform::FileReplacement replacement;
+    EXPECT_TRUE(replacement.Begin((dir / "old").string()));
+    EXPECT_TRUE(replacement.Write("new", 3));
+    EXPECT_TRUE(replacement.Commit());
+  }
   std::ifstream in(dir / "old");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new");
-  EXPECT_FALSE(platform::ReplaceFile((dir / "old").string(), (dir / "sub").string()));
-  EXPECT_TRUE(std::filesystem::exists(dir / "old"));
+  platform::FileReplacement overDirectory;
+  EXPECT_FALSE(overDirectory.Begin((dir / "sub").string()));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);  // new, old, sub
   std::filesystem::remove_all(dir);
 }
 

@@ -13,6 +13,12 @@ struct PinnedText {
   const char* name;
   const char* text;
   const char* bytes;  // hex, blank-separated
+    {"kFailedNameOpen", res::kFailedNameOpen, "81 75"},
+    {"kFailedNameClose", res::kFailedNameClose, "81 76 82 F0 92 86 8E 7E 82 B5 82 DC 82 B5 82 BD 81 42"},
+    {"kFailedWork", res::kFailedWork, "8F 88 97 9D 82 F0 92 86 8E 7E 82 B5 82 DC 82 B5 82 BD 81 42"},
+    {"kOutOfMemory", res::kOutOfMemory, "83 81 83 82 83 8A 82 AA 91 AB 82 E8 82 DC 82 B9 82 F1 81 42"},
+    {"kUnexpectedError", res::kUnexpectedError, "97 5C 8A FA 82 B5 82 C8 82 A2 83 47 83 89 81 5B 82 AA 8B 4E 82 AB 82 DC 82 B5 82 BD 81 42"},
+    {"kRegistryNotWritten", res::kRegistryNotWritten, "8C 8F 82 CC 49 44 82 CD 51 4F 52 2E 49 4E 49 82 C9 8F 91 82 AB 8D 9E 82 DF 82 DC 82 B9 82 F1 82 C5 82 B5 82 BD 81 42"},
 };
 
 const PinnedText kPinned[] = {

@@ -1,14 +1,16 @@
 // Private profile files (INI), read as Windows reads them (Wine's kernel32 profile.c is the
 // reference) and written by editing the file's text: the one line that changes or is added ends
-// with CRLF, every other byte stays as it was. A write goes to a temporary file that then replaces
-// the profile, so a failed write leaves no half-written file.
+// with CRLF, every other byte stays as it was. A write goes through seam::FileReplacement, so a
+// failed write leaves no half-written file and the file keeps its mode, owner and links.
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "platform/sim/desktop/state.h"
+#include "platform/sim/desktop_internal.h"
 
 namespace simdesk {
 namespace {
@@ -156,9 +159,7 @@ std::string ProfilePath(const char* file) {
 
 // The file's bytes; none when it is missing, no regular file or unreadable.
 std::optional<std::string> ReadProfile(const std::string& path) {
-  struct stat status {};
-  if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = seam::OpenRegularFile(path);
   if (fd < 0) return std::nullopt;
   std::string content;
   char buffer[4096];
@@ -168,37 +169,6 @@ std::optional<std::string> ReadProfile(const std::string& path) {
   close(fd);
   if (count < 0) return std::nullopt;
   return content;
-}
-
-bool WriteWhole(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t count = write(fd, content.data(), content.size());
-    if (count <= 0) return false;
-    content.remove_prefix(static_cast<std::size_t>(count));
-  }
-  return true;
-}
-
-bool ReplaceFileContent(const std::string& link, const std::string& content) {
-  static unsigned serial = 0;
-  // A link is followed: the file it names is replaced, from beside itself, and the link stays. A
-  // link to nothing is not replaced.
-  std::string path = link;
-  struct stat status {};
-  char resolved[PATH_MAX];
-  if (lstat(link.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
-    if (!realpath(link.c_str(), resolved)) return false;
-    path = resolved;
-  }
-  const std::string temporary = path + ".~" + std::to_string(getpid()) + "-" + std::to_string(++serial);
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  const bool written = WriteWhole(fd, content);
-  if (close(fd) != 0 || !written || rename(temporary.c_str(), path.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
 }
 
 // Reads an integer as Windows does: blanks, a sign, "0x" / "0o" / "0b" for another base, then
@@ -287,7 +257,32 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (!content.empty() && content.back() != '\n') content += "\r\n";
     content += "[" + std::string(sectionName) + "]\r\n" + keyLine;
   }
-  return ReplaceFileContent(path, content);
+  return seam::ReplaceFileContent(path, content);
 }
 
+namespace seam {
+
+int LockProfile(const char* file, int seconds) {
+  std::string path = ProfilePath(file);
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved)) path = resolved;
+  const std::size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int lock = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (lock < 0) return -1;
+  for (int waited = 0; flock(lock, LOCK_EX | LOCK_NB) != 0; waited += 10) {
+    if (errno != EWOULDBLOCK || waited >= seconds * 1000) {
+      close(lock);
+      return -1;
+    }
+    usleep(10 * 1000);
+  }
+  return lock;
+}
+
+void UnlockProfile(int lock) {
+  if (lock >= 0) close(lock);  // closing the descriptor ends its lock
+}
+
+}  // namespace seam
 }  // namespace simdesk

@@ -1,6 +1,7 @@
 #include "platform/profile.h"
 
 #include "platform/sim/desktop.h"
+#include "platform/sim/desktop_internal.h"
 
 namespace platform {
 
@@ -16,5 +17,10 @@ std::size_t GetProfileString(const char* section, const char* key, const char* f
 bool WriteProfileString(const char* section, const char* key, const char* value, const char* file) {
   return simdesk::WritePrivateProfileString(section, key, value, file);
 }
+
+constexpr int kLockWaitSeconds = 10;
+
+ProfileLock::ProfileLock(const char* file) : handle_(simdesk::seam::LockProfile(file, kLockWaitSeconds)) {}
+ProfileLock::~ProfileLock() { simdesk::seam::UnlockProfile(static_cast<int>(handle_)); }
 
 }  // namespace platform

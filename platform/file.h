@@ -1,0 +1,56 @@
+// Files the add-in opens itself: QOR.DAT, which it reads, and the CSV export, which it writes.
+// (Profile files go through profile.h.)
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// An existing regular file opened for reading, with no sharing where the platform has it (on
+// Windows a file another program holds open cannot be opened, and no other program can open it
+// meanwhile). A name that is no regular file (a directory, FIFO, device or socket) is refused
+// without being opened for reading, so opening never blocks.
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  bool Open(const std::string& path);
+  bool Read(void* into, std::size_t count);  // exactly count bytes, or false
+  bool Skip(uint64_t count);                 // moves on without reading; false past the end
+
+ private:
+  intptr_t handle_ = -1;
+  uint64_t size_ = 0;
+  uint64_t position_ = 0;
+};
+
+// A file's new content, written into a temporary file beside it and put in its place only when
+// complete: a failure at any step leaves the old file as it was and no temporary file behind.
+//  - A link the user chose is followed: the file it names is replaced, from beside that file.
+//  - The temporary file is created exclusively (never through a link, never over a file that is
+//    there) under a name nobody can predict and short enough for any target name.
+//  - A target that is there but no regular file (a directory, a device, a FIFO) is refused.
+//  - The target keeps its mode and owner, or on Windows its security and attributes; a target
+//    with several hard links is written in place, so its links keep sharing it.
+class FileReplacement {
+ public:
+  FileReplacement();
+  ~FileReplacement();  // without Commit, the temporary file is removed
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  bool Begin(const std::string& target);
+  bool Write(const void* bytes, std::size_t count);
+  bool Commit();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace platform

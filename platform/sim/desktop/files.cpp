@@ -1,0 +1,166 @@
+// Reading and replacing files the way the Windows seam does it with kernel32, on POSIX calls.
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
+
+#include "platform/sim/desktop_internal.h"
+
+namespace simdesk::seam {
+
+namespace {
+
+// Twelve letters or digits from the kernel's random source (the clock when that fails).
+std::string RandomName() {
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char bytes[12];
+  if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+    auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                (static_cast<unsigned long long>(getpid()) << 32);
+    for (unsigned char& byte : bytes) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      byte = static_cast<unsigned char>(seed >> 56);
+    }
+  }
+  std::string name;
+  for (const unsigned char byte : bytes) name += kLetters[byte % (sizeof kLetters - 1)];
+  return name;
+}
+
+bool WriteAll(int fd, const char* bytes, std::size_t count, off_t at) {
+  while (count > 0) {
+    const ssize_t done = pwrite(fd, bytes, count, at);
+    if (done <= 0) return false;
+    bytes += done;
+    count -= static_cast<std::size_t>(done);
+    at += done;
+  }
+  return true;
+}
+
+// Copies bytes [from, to) of `source` to the same place in `target`.
+bool CopyRange(int source, int target, off_t from, off_t to) {
+  char buffer[1 << 16];
+  while (from < to) {
+    const std::size_t want = static_cast<std::size_t>(std::min<off_t>(to - from, sizeof buffer));
+    const ssize_t got = pread(source, buffer, want, from);
+    if (got <= 0 || !WriteAll(target, buffer, static_cast<std::size_t>(got), from)) return false;
+    from += got;
+  }
+  return true;
+}
+
+}  // namespace
+
+int OpenRegularFile(const std::string& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  // Non-blocking, in case the name was replaced by a FIFO since the look.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+FileReplacement::~FileReplacement() {
+  if (fd_ >= 0) close(fd_);
+  if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+bool FileReplacement::Begin(const std::string& target) {
+  target_ = target;
+  struct stat status {};
+  if (lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+    char resolved[PATH_MAX];
+    if (!realpath(target.c_str(), resolved)) return false;  // a link to nothing is not followed
+    target_ = resolved;
+  }
+  const bool exists = stat(target_.c_str(), &status) == 0;
+  if (exists ? !S_ISREG(status.st_mode) : errno != ENOENT) return false;
+  // Beside the file itself, so the final move stays on its file system; a short name of its own,
+  // so a target name near the longest allowed still leaves room for it.
+  // Owner-only while it is written over an existing file, whose mode it takes at the end; a new
+  // file gets the mode every new file gets.
+  const mode_t mode = exists ? 0600 : 0666;
+  const std::size_t slash = target_.rfind('/');
+  const std::string directory = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = directory + ".~" + RandomName() + ".tmp";
+    // O_EXCL: a name that exists in any form, a planted link included, is never opened.
+    fd_ = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd_ >= 0) {
+      temporary_ = name;
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+bool FileReplacement::Write(const void* bytes, std::size_t count) {
+  if (fd_ < 0) return false;
+  const off_t at = lseek(fd_, 0, SEEK_END);
+  return at >= 0 && WriteAll(fd_, static_cast<const char*>(bytes), count, at);
+}
+
+// Writes the temporary file's content over the target's own bytes. The part beyond the old end
+// goes first: when that fails for want of room, the old size comes back and nothing has changed.
+// The rest overwrites bytes the file already holds, which takes no new room.
+bool FileReplacement::CopyInPlace() {
+  const int target = open(target_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (target < 0) return false;
+  struct stat status {};
+  const off_t size = lseek(fd_, 0, SEEK_END);
+  bool ok = fstat(target, &status) == 0 && S_ISREG(status.st_mode) && size >= 0;
+  const off_t old = ok ? status.st_size : 0;
+  if (ok && size > old && !CopyRange(fd_, target, old, size)) {
+    ok = false;
+    if (ftruncate(target, old) != 0) {
+      // The old bytes are untouched; only the length is off, which nothing more can mend here.
+    }
+  }
+  ok = ok && CopyRange(fd_, target, 0, std::min(size, old)) && (size >= old || ftruncate(target, size) == 0);
+  return close(target) == 0 && ok;
+}
+
+bool FileReplacement::Commit() {
+  if (fd_ < 0) return false;
+  struct stat status {};
+  bool ok = true;
+  if (stat(target_.c_str(), &status) == 0) {
+    if (!S_ISREG(status.st_mode)) return false;
+    if (status.st_nlink > 1) {
+      ok = CopyInPlace();
+      close(fd_);
+      fd_ = -1;
+      return ok;  // the destructor removes the temporary file
+    }
+    // The owner first: changing it may clear the set-ID bits that the mode then restores.
+    if (fchown(fd_, status.st_uid, status.st_gid) != 0 && fchown(fd_, static_cast<uid_t>(-1), status.st_gid) != 0) {
+      // Not allowed to give the file away: it stays the writer's, as any new file would.
+    }
+    ok = fchmod(fd_, status.st_mode & 07777) == 0;
+  }
+  ok = close(fd_) == 0 && ok;
+  fd_ = -1;
+  if (!ok || rename(temporary_.c_str(), target_.c_str()) != 0) return false;
+  temporary_.clear();
+  return true;
+}
+
+bool ReplaceFileContent(const std::string& path, const std::string& content) {
+  FileReplacement replacement;
+  return replacement.Begin(path) && replacement.Write(content.data(), content.size()) && replacement.Commit();
+}
+
+}  // namespace simdesk::seam
