@@ -35,7 +35,7 @@ FARPROC AsFarProc(Function function) {
 
 std::string ResolveProfileFile(const char* file) {
   const std::string name = file ? file : "";
-  const std::string directory = simdesk::ProfileDirectory();
+  const std::string directory = simdesk::ProfileDirectoryOf(name);
   if (directory.empty() || name.find_first_of("\\/:") != std::string::npos) return name;
   return directory + "\\" + name;
 }

@@ -1,0 +1,78 @@
+#include "cli/json_output.h"
+
+#include <nlohmann/json.hpp>
+
+#include "host/cp932_text.h"
+
+namespace cli {
+namespace {
+
+// The add-in's image list, in the order it adds the bitmaps.
+constexpr int kSentImage = 0;
+constexpr int kReceivedImage = 1;
+constexpr int kReceivedOpenImage = 2;
+constexpr int kSentOpenImage = 4;
+
+std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char byte : bytes) {
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 0x0F];
+  }
+  return hex;
+}
+
+// A code page 932 text as a JSON string under `key`; when some of its bytes are no character, its
+// bytes in hex as well under `key`_bytes.
+void PutText(nlohmann::ordered_json& object, const std::string& key, const std::string& bytes) {
+  bool whole = true;
+  object[key] = host::DecodeCp932(bytes, &whole);
+  if (!whole) object[key + "_bytes"] = Hex(bytes);
+}
+
+std::string Line(const nlohmann::ordered_json& object) {
+  // Paths come from the command line and may hold bytes that are no UTF-8.
+  return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+}  // namespace
+
+ItemKind KindOf(const simdesk::TreeRow& row) {
+  if (row.param == -1) return ItemKind::Root;
+  if (row.param == 0) return ItemKind::Group;
+  if (row.image == kReceivedImage && row.selectedImage == kReceivedOpenImage) return ItemKind::ReceivedMail;
+  if (row.image == kSentImage && row.selectedImage == kSentOpenImage) return ItemKind::SentMail;
+  return ItemKind::Heading;
+}
+
+std::string TreeItemJson(const std::string& logPath, int view, const simdesk::TreeRow& row) {
+  static const char* const kKinds[] = {"root", "group", "mail", "mail", "heading"};
+  const ItemKind kind = KindOf(row);
+  nlohmann::ordered_json item;
+  item["log"] = logPath;
+  item["view"] = view;
+  item["depth"] = row.depth;
+  item["kind"] = kKinds[static_cast<int>(kind)];
+  if (kind == ItemKind::ReceivedMail || kind == ItemKind::SentMail) {
+    item["direction"] = kind == ItemKind::ReceivedMail ? "received" : "sent";
+  }
+  if (row.param > 0) item["position"] = row.param;
+  PutText(item, "label", row.text);
+  item["image"] = row.image;
+  item["selected_image"] = row.selectedImage;
+  item["selected"] = row.selected;
+  return Line(item);
+}
+
+std::string IdJson(const IdSummary& summary) {
+  nlohmann::ordered_json object;
+  PutText(object, "id", summary.id);
+  PutText(object, "name", summary.name);
+  object["received"] = summary.received;
+  object["sent"] = summary.sent;
+  object["logs"] = summary.logs;
+  return Line(object);
+}
+
+}  // namespace cli
