@@ -53,7 +53,8 @@ void PrintLine(const std::vector<std::string>& fields) {
 }
 
 void CheckOutput() {
-  errno = 0;
+  // The stream keeps no error code: errno still holds the failed write's (checked after every log,
+  // so nothing else has failed since).
   std::cout.flush();
   if (std::cout) return;
   const int error = errno;

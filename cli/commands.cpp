@@ -104,7 +104,10 @@ int ListCommand(const std::vector<std::string>& argv) {
     if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
     const std::vector<simdesk::TreeRow> rows = simdesk::DumpTree(run.substitute->PaneWindow());
     if (args.json) {
-      for (const simdesk::TreeRow& row : rows) std::cout << TreeItemJson(path, viewMode, row) << '\n';
+      const std::vector<ItemKind> kinds = KindsOf(rows);
+      for (size_t i = 0; i < rows.size(); ++i) {
+        std::cout << TreeItemJson(path, viewMode, rows[i], kinds[i]) << '\n';
+      }
     } else if (args.tsv) {
       for (const simdesk::TreeRow& row : rows) PrintLine(host::TreeRowFields(row));
     } else {

@@ -105,8 +105,7 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
   RunScript(run, "attach\nactivate 1\n");
   if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
   std::vector<IdSummary> ids;
-  for (const simdesk::TreeRow& row : simdesk::DumpTree(run.substitute->PaneWindow())) {
-    const ItemKind kind = KindOf(row);
+  for (const ItemKind kind : KindsOf(simdesk::DumpTree(run.substitute->PaneWindow()))) {
     if (kind == ItemKind::Group) ids.emplace_back();
     if (ids.empty()) continue;
     if (kind == ItemKind::ReceivedMail) ++ids.back().received;

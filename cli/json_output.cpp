@@ -38,17 +38,32 @@ std::string Line(const nlohmann::ordered_json& object) {
 
 }  // namespace
 
-ItemKind KindOf(const simdesk::TreeRow& row) {
-  if (row.param == -1) return ItemKind::Root;
-  if (row.param == 0) return ItemKind::Group;
-  if (row.image == kReceivedImage && row.selectedImage == kReceivedOpenImage) return ItemKind::ReceivedMail;
-  if (row.image == kSentImage && row.selectedImage == kSentOpenImage) return ItemKind::SentMail;
-  return ItemKind::Heading;
+std::vector<ItemKind> KindsOf(const std::vector<simdesk::TreeRow>& rows) {
+  std::vector<ItemKind> kinds;
+  std::vector<ItemKind> parents;  // the kinds of the items above the current one, by depth
+  for (const simdesk::TreeRow& row : rows) {
+    parents.resize(static_cast<size_t>(row.depth));
+    const bool inGroup = !parents.empty() && parents.back() == ItemKind::Group;
+    ItemKind kind = ItemKind::Heading;
+    if (row.param == -1) {
+      kind = ItemKind::Root;
+    } else if (row.param == 0) {
+      kind = ItemKind::Group;
+    } else if (row.image == kReceivedImage && row.selectedImage == kReceivedOpenImage) {
+      kind = ItemKind::ReceivedMail;
+    } else if ((row.image == kSentImage && row.selectedImage == kSentOpenImage) || inGroup) {
+      // In a group without images: the sent-by-ID view, the one listing that gives its mails none.
+      kind = ItemKind::SentMail;
+    }
+    kinds.push_back(kind);
+    parents.push_back(kind);
+  }
+  return kinds;
 }
 
-std::string TreeItemJson(const std::string& logPath, int view, const simdesk::TreeRow& row) {
+std::string TreeItemJson(const std::string& logPath, int view, const simdesk::TreeRow& row,
+                         ItemKind kind) {
   static const char* const kKinds[] = {"root", "group", "mail", "mail", "heading"};
-  const ItemKind kind = KindOf(row);
   nlohmann::ordered_json item;
   item["log"] = logPath;
   item["view"] = view;

@@ -8,12 +8,14 @@
 
 namespace cli {
 
-// What a tree item stands for, read from its parameter and images as the add-in sets them: the
-// root (-1), an ID group (0), a received or a sent mail (the mail images), or a heading line.
+// What a tree item stands for, read from its parameter, images and place as the add-in sets them:
+// the root (-1), an ID group (0), a received or a sent mail (the mail images; a mail of the
+// sent-by-ID view carries none, but stands in a group), or a heading line.
 enum class ItemKind { Root, Group, ReceivedMail, SentMail, Heading };
-ItemKind KindOf(const simdesk::TreeRow& row);
+std::vector<ItemKind> KindsOf(const std::vector<simdesk::TreeRow>& rows);
 
-std::string TreeItemJson(const std::string& logPath, int view, const simdesk::TreeRow& row);
+std::string TreeItemJson(const std::string& logPath, int view, const simdesk::TreeRow& row,
+                         ItemKind kind);
 
 struct IdSummary {
   std::string id;    // code page 932
