@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "cli/cleanup.h"
+#include "cli/progress_line.h"
 #include "host/cp932_text.h"
 #include "host/script.h"
 #include "platform/sim/desktop.h"
@@ -44,6 +45,7 @@ std::string SafeText(const std::string& text) {
 
 int Report(const std::string& message, int status) {
   std::cout.flush();
+  const StandardErrorLock held;
   std::cerr << "mailzolka: " << SafeText(message) << '\n';
   return status;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <new>
 #include <stdexcept>
 #include <unordered_map>
@@ -136,11 +135,9 @@ host::LogStore LoadLog(const std::string& path, Encoding encoding) {
       std::string character;
       bytes = Utf8LogToCp932(bytes, &line, &character, &missing);
       if (missing > 0) {
-        std::cout.flush();
-        std::cerr << "mailzolka: " << SafeText(path) << ':' << line << ": " << character
-                  << " has no code page 932 form; replaced by \xE3\x83\xBB";
-        if (missing > 1) std::cerr << " (" << missing - 1 << " more in this log)";
-        std::cerr << '\n';
+        Report(path + ":" + std::to_string(line) + ": " + character +
+               " has no code page 932 form; replaced by \xE3\x83\xBB" +
+               (missing > 1 ? " (" + std::to_string(missing - 1) + " more in this log)" : ""));
       }
     }
     // Line positions are signed 32-bit numbers.
