@@ -113,7 +113,8 @@ std::string Utf8LogToCp932(const std::string& utf8, long* firstMissingLine, std:
         *firstMissingLine = line;
         char escaped[8];
         std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(byte));
-        *firstMissing = length ? CodePointName(codePoint) : std::string(escaped) + " (no UTF-8)";
+        *firstMissing = length ? CodePointName(codePoint) + " has no code page 932 form"
+                               : "byte " + std::string(escaped) + " is no UTF-8";
       }
       out += kReplacement;
     }
@@ -135,8 +136,7 @@ host::LogStore LoadLog(const std::string& path, Encoding encoding) {
       std::string character;
       bytes = Utf8LogToCp932(bytes, &line, &character, &missing);
       if (missing > 0) {
-        Report(path + ":" + std::to_string(line) + ": " + character +
-               " has no code page 932 form; replaced by \xE3\x83\xBB" +
+        Report(path + ":" + std::to_string(line) + ": " + character + "; replaced by \xE3\x83\xBB" +
                (missing > 1 ? " (" + std::to_string(missing - 1) + " more in this log)" : ""));
       }
     }

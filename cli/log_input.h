@@ -24,8 +24,9 @@ struct UnreadableLog {
 host::LogStore LoadLog(const std::string& path, Encoding encoding);
 
 // Exposed for the tests: UTF-8 (a leading byte order mark dropped) to code page 932, each
-// character without a code page 932 form replaced by "・". `firstMissing` gets the first such
-// character's line (from 1) and `missing` their count.
+// character without a code page 932 form (and each byte that is no UTF-8) replaced by "・".
+// `firstMissingLine` and `firstMissing` get the first one's line (from 1) and what it was,
+// `missing` their count.
 std::string Utf8LogToCp932(const std::string& utf8, long* firstMissingLine, std::string* firstMissing,
                            long* missing);
 bool LooksLikeUtf8(const std::string& bytes);
