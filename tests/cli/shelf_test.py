@@ -112,6 +112,13 @@ class Shelf(unittest.TestCase):
                 self.assertIn(b"cannot write standard output: No space left on device",
                               done.stderr)
 
+    def test_messages_quote_script_text_as_utf8_with_control_bytes_escaped(self):
+        script = self.write("script.txt", "attach\n\x1b[31m赤\r\n".encode() + b"\xff\n")
+        done = mailzolka("session", SAMPLE, script)
+        self.assertEqual(done.returncode, 2)
+        self.assertEqual(done.stderr.decode(),
+                         f"mailzolka: {script}:2: unknown command '\\x1B[31m赤'\n")
+
     def test_signals_leave_no_temporary_directory(self):
         log = self.write("big.log", sample_log(20000))
         os.mkdir(self.path("tmp"))
