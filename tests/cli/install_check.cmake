@@ -19,8 +19,14 @@ foreach(file share/man/man1/mailzolka.1 share/bash-completion/completions/mailzo
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-execute_process(COMMAND bash -n ${PREFIX}/share/bash-completion/completions/mailzolka
-  RESULT_VARIABLE failed)
-if(failed)
-  message(FATAL_ERROR "the bash completion does not parse")
+# The completion offers the commands, a command's options and the --view values.
+set(complete [=[
+source "$1"
+c() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _mailzolka; echo "${COMPREPLY[*]}"; }
+c mailzolka r; c mailzolka list --view ''; c mailzolka register --
+]=])
+execute_process(COMMAND bash -c "${complete}" bash ${PREFIX}/share/bash-completion/completions/mailzolka
+  OUTPUT_VARIABLE offered RESULT_VARIABLE failed)
+if(failed OR NOT offered STREQUAL "register\n1 2 3 4 5\n--addin --encoding --all --profile-dir\n")
+  message(FATAL_ERROR "the bash completion offers '${offered}'")
 endif()
