@@ -93,7 +93,7 @@ int ListCommand(const std::vector<std::string>& argv) {
   const bool several = args.operands.size() > 1;
   bool first = true;
 
-  return ForEachLog(args, *addin, output, [&](const std::string& path, Run& run) {
+  return ForEachLog(args, *addin, output, true, [&](const std::string& path, Run& run) {
     if (several && args.tsv) std::cout << "Log\t" << SafeText(path) << '\n';
     if (several && !args.tsv && !args.json) {
       std::cout << (first ? "" : "\n") << "==> " << SafeText(path) << " <==\n";

@@ -164,7 +164,7 @@ int IdsCommand(const std::vector<std::string>& argv) {
 
   std::vector<IdSummary> merged;
   std::map<std::string, size_t> index;  // ID -> place in merged
-  int status = ForEachLog(args, *addin, hear, [&](const std::string& path, Run& run) {
+  int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
     for (IdSummary& found : ExportIds(run, user, path, target, args.operands.size() > 1)) {
       auto [at, added] = index.emplace(found.id, merged.size());
       if (added) {
@@ -251,7 +251,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   const std::vector<std::string> before = ReadRegistry();
   std::vector<IdSummary> found;
   std::map<std::string, bool> seen;
-  int status = ForEachLog(args, *addin, hear, [&](const std::string& path, Run& run) {
+  int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
     for (IdSummary& id : ExportIds(run, user, path, listPath, args.operands.size() > 1)) {
       if (seen.emplace(id.id, true).second) found.push_back(std::move(id));
     }

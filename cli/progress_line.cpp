@@ -53,11 +53,11 @@ State& TheState() {
   return state;
 }
 
-bool IsTerminal() {
+bool IsTerminal(int descriptor) {
 #ifdef _WIN32
-  return _isatty(2) != 0;
+  return _isatty(descriptor) != 0;
 #else
-  return isatty(2) != 0;
+  return isatty(descriptor) != 0;
 #endif
 }
 
@@ -95,10 +95,10 @@ void Tick() {
 
 }  // namespace
 
-ProgressLine::ProgressLine(size_t logs) {
+ProgressLine::ProgressLine(size_t logs, bool printsAsItGoes) {
   State& state = TheState();
   Held held(state.lock);
-  state.active = IsTerminal();
+  state.active = IsTerminal(2) && !(printsAsItGoes && IsTerminal(1));
   state.logs = logs;
   state.done = 0;
   state.lines = 0;

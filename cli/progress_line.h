@@ -9,7 +9,9 @@ namespace cli {
 
 class ProgressLine {
  public:
-  explicit ProgressLine(size_t logs);
+  // `printsAsItGoes`: standard output is written while the logs are worked on; when it is the
+  // terminal too, the line would cut into it, and the listing shows the progress itself.
+  ProgressLine(size_t logs, bool printsAsItGoes);
   ~ProgressLine();
   ProgressLine(const ProgressLine&) = delete;
   ProgressLine& operator=(const ProgressLine&) = delete;

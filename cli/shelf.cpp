@@ -17,10 +17,10 @@ void WriteSettings(int viewMode, bool all) {
 }
 
 int ForEachLog(const Arguments& args, const host::AddinModule& addin, const host::EventOutput& output,
-               const std::function<void(const std::string& path, Run& run)>& each) {
+               bool printsAsItGoes, const std::function<void(const std::string& path, Run& run)>& each) {
   const Encoding encoding = ParseEncoding(args.encoding);
   int status = 0;
-  ProgressLine progress(args.operands.size());
+  ProgressLine progress(args.operands.size(), printsAsItGoes);
   for (const std::string& path : args.operands) {
     try {
       host::LogStore log = LoadLog(path, encoding);
