@@ -4,8 +4,6 @@
 // from the texts of its message boxes, which are only passed on when something failed.
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <map>
