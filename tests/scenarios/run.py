@@ -192,15 +192,25 @@ def file_to_section_body(data, eol):
 REPOSITORY = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 
 
+SHARED_LOGS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "logs")
+
+
 def write_log(log, workdir, where):
-    """Writes one log section's file; returns its name. `from=PATH` takes a file of the repository
-    instead of the section's text; `utf-8` writes the log as UTF-8 instead of code page 932."""
+    """Writes one log section's file; returns its name. `@NAME` takes the text of logs/NAME.txt
+    beside this file instead of the section's (a log shared by several cases); `from=PATH` takes
+    a file of the repository as it stands; `utf-8` writes the log as UTF-8 instead of code page
+    932."""
     name, source, utf8 = "log.txt", None, False
     for arg in log.args:
         if arg == "utf-8":
             utf8 = True
         elif arg.startswith("from="):
             source = arg[len("from="):]
+        elif arg.startswith("@"):
+            shared = Section(log.name, [a for a in log.args if a == "noeol"], log.line)
+            with open(os.path.join(SHARED_LOGS, arg[1:] + ".txt"), encoding="utf-8") as f:
+                shared.body = strip_trailing_blank(f.read().split("\n"))
+            log = shared
         elif arg != "noeol":
             name = arg
     if source is not None:
