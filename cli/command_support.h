@@ -95,6 +95,16 @@ struct Run {
   std::unique_ptr<host::Session> session;
 };
 
+// The desktop's events go to `sink` for the life of this object (the sink may hold references to
+// the command's locals).
+class EventSinkScope {
+ public:
+  explicit EventSinkScope(host::EventOutput sink) { simdesk::SetEventSink(std::move(sink)); }
+  ~EventSinkScope() { simdesk::SetEventSink({}); }
+  EventSinkScope(const EventSinkScope&) = delete;
+  EventSinkScope& operator=(const EventSinkScope&) = delete;
+};
+
 // Runs script text (the commands' own, known to be well formed) in the session.
 void RunScript(Run& run, const std::string& script);
 

@@ -51,7 +51,7 @@ int SessionCommand(const std::vector<std::string>& argv) {
   std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
   ProfileDirectory profile(args.profileDir);
   simdesk::SetProfileDirectory(profile.Path());
-  simdesk::SetEventSink(PrintLine);
+  const EventSinkScope events(PrintLine);
   Run run(*addin, std::move(*log), logPath, PrintLine);
   int line = 0;
   try {
@@ -89,7 +89,7 @@ int ListCommand(const std::vector<std::string>& argv) {
   // A person reading the tree wants the tree alone; --tsv keeps the events.
   host::EventOutput output = [](const std::vector<std::string>&) {};
   if (args.tsv) output = PrintLine;
-  simdesk::SetEventSink(output);
+  const EventSinkScope events(output);
   const bool several = args.operands.size() > 1;
   bool first = true;
 

@@ -155,7 +155,7 @@ int IdsCommand(const std::vector<std::string>& argv) {
   WriteSettings(kBothByIdView, args.all);
   AnsweringUser user;
   const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
-  simdesk::SetEventSink(hear);
+  const EventSinkScope events(hear);
   // Without --csv the add-in writes into the temporary profile directory, and the lines are read
   // back.
   const std::string target = args.csv.value_or((fs::path(profile.Path()) / "ids.csv").string());
@@ -243,7 +243,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
                                (profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
   AnsweringUser user;
   const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
-  simdesk::SetEventSink(hear);
+  const EventSinkScope events(hear);
   const std::string listPath = (fs::path(scratch.Path()) / "ids.csv").string();
 
   const std::vector<std::string> before = ReadRegistry();
