@@ -1,24 +1,10 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 toolchain (package g++-mingw-w64-i686).
-# The "win32" thread model needs no winpthread DLL; it is preferred when both are installed.
-set(CMAKE_SYSTEM_NAME Windows)
+# QORMAIL.DLL as the host loads it: 32-bit Windows (package g++-mingw-w64-i686).
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(_qor_triplet i686-w64-mingw32)
-find_program(_qor_cxx NAMES ${_qor_triplet}-g++-win32 ${_qor_triplet}-g++ REQUIRED)
-find_program(_qor_cc NAMES ${_qor_triplet}-gcc-win32 ${_qor_triplet}-gcc REQUIRED)
-find_program(_qor_windres NAMES ${_qor_triplet}-windres REQUIRED)
-set(CMAKE_CXX_COMPILER ${_qor_cxx})
-set(CMAKE_C_COMPILER ${_qor_cc})
-set(CMAKE_RC_COMPILER ${_qor_windres})
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${_qor_triplet})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Tests of the Windows build run their programs under Wine.
-find_program(_qor_wine NAMES wine)
-if(_qor_wine)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${_qor_wine})
+# Tests of the Windows build run their programs under Wine's 32-bit loader.
+find_program(QOR_WINE NAMES wine)
+if(QOR_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QOR_WINE})
 endif()

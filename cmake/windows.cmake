@@ -23,6 +23,9 @@ add_subdirectory(platform/win32)
 # Windows seam.
 add_library(platform_seam ALIAS platform_win32)
 add_subdirectory(addin)
+add_subdirectory(scan)
+add_subdirectory(search)
+add_subdirectory(idexport)
 
 # QORMAIL.DLL: the add-in module with its resources. It exports GiveAddinInterface alone and
 # imports only system DLLs: the C and C++ runtimes of the compiler are linked in.

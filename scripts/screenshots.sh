@@ -5,55 +5,38 @@
 #
 #     scripts/screenshots.sh            # needs what scripts/wine-suite.sh needs, and ImageMagick
 #
-# Builds the Windows side (preset mingw) and uses the Wine prefix of the suite (build-win/).
+# Builds the Windows side and uses the Wine prefix of the suite (scripts/wine-env.sh picks which).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 out="$root/docs/screenshots"
 
-packages=()
+. scripts/wine-env.sh
+qor_wine_pick
+read -r -a packages <<<"$(qor_wine_packages)"
 command -v import >/dev/null || packages+=(imagemagick)
 command -v xwininfo >/dev/null || packages+=(x11-utils)
 command -v xdotool >/dev/null || packages+=(xdotool)
-command -v wine >/dev/null || packages+=(wine)
-command -v Xvfb >/dev/null || packages+=(xvfb)
 if [ ${#packages[@]} -gt 0 ]; then
   [ "$(id -u)" = 0 ] || { echo "screenshots: missing ${packages[*]}" >&2; exit 1; }
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${packages[@]}" wine32:i386 >/dev/null
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${packages[@]}" >/dev/null
+  qor_wine_pick
 fi
 
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j2 --target korvik QORMAIL >/dev/null
-
-export WINEARCH=win32 WINEPREFIX="$root/build-win/wineprefix" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-unset LANGUAGE
-display=""
-for n in $(seq 140 180); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb >/dev/null 2>&1 || true' EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-# Wine processes of the prefix left from an earlier run may be tied to a display that is gone.
-wineserver -k >/dev/null 2>&1 || true
-scripts/wine-prefix.sh
-wineserver -p 60 >/dev/null 2>&1 || true
-# Wine's services start with the first program and keep its standard handles open: they start now,
-# away from the pipes of the runs that are read to their end.
-wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+cmake --preset "$QOR_WINDOWS_PRESET" >/dev/null
+cmake --build --preset "$QOR_WINDOWS_PRESET" -j2 --target korvik QORMAIL >/dev/null
+qor_wine_start 140 180
+windows_build="$root/$QOR_WINDOWS_BUILD"
 
 # A scratch directory on drive B: with the sample log, a big log for the progress window, and the
 # add-in beside a QOR.DAT so that it offers the ID registration.
-work=$(mktemp -d "$root/build-win/screenshots-XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+work=$(mktemp -d "$windows_build/screenshots-XXXXXX")
+trap 'wineserver -k >/dev/null 2>&1 || true; kill $QOR_XVFB >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 cp samples/session.log "$work/"
 for _ in $(seq 3000); do cat samples/session.log; done >"$work/big.log"
 mkdir -p "$work/addin" "$out"
-cp build-win/bin/QORMAIL.DLL "$work/addin/"
+cp "$windows_build/bin/QORMAIL.DLL" "$work/addin/"
 printf '\x03QOR\x05Zolka' >"$work/addin/QOR.DAT"
 cd "$work"
 
@@ -80,7 +63,7 @@ shoot() {
   local name=$1 awaited=$2 log=$3
   shift 3
   rm -f QORMAIL.INI
-  wine "$root/build-win/bin/korvik.exe" show --profile-dir . "$@" "$log" >/dev/null 2>&1 &
+  "$WINE" "$windows_build/bin/korvik.exe" show --profile-dir . "$@" "$log" >/dev/null 2>&1 &
   local host=$!
   wait_for_window "$awaited"
   sleep "${SETTLE:-4}"

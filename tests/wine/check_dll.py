@@ -16,6 +16,9 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdl
                "advapi32.dll", "shell32.dll", "ole32.dll", "oleaut32.dll"}
 
 
+FORMATS = {"i686": "pei-i386", "x86_64": "pei-x86-64"}
+
+
 def read_headers(objdump, dll):
     # objdump's words in English, whatever the locale (the suite runs in a Japanese one).
     environment = dict(os.environ, LC_ALL="C", LANGUAGE="C")
@@ -47,11 +50,14 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("dll")
     parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
+    parser.add_argument("--machine", default="i686", choices=sorted(FORMATS),
+                        help="the build's processor: i686 is the DLL the host loads; x86_64 is the"
+                             " build the Wine suite runs where no 32-bit programs run")
     options = parser.parse_args()
     text = read_headers(options.objdump, options.dll)
     imported = imports(text)
     checks = [
-        ("a PE32 file for i386", "file format pei-i386" in text),
+        (f"a PE file of format {FORMATS[options.machine]}", f"file format {FORMATS[options.machine]}" in text),
         ("a DLL", re.search(r"^Characteristics .*\n(?:\s+.*\n)*?\s+DLL\s*$", text, re.M) is not None),
         ("exports GiveAddinInterface alone, undecorated", exports(text) == ["GiveAddinInterface"]),
         ("imports system DLLs only", bool(imported) and all(n.lower() in SYSTEM_DLLS for n in imported)),

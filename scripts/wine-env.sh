@@ -1,0 +1,74 @@
+# Sourced by the scripts that run the Windows build under Wine (wine-suite.sh, screenshots.sh and
+# the benchmarks on the real controls): picks the Wine that runs on this machine and starts it on a
+# virtual display.
+#
+# QORMAIL.DLL is a 32-bit DLL and is always built so (preset mingw, build-win/). Where the kernel
+# runs 32-bit programs, the tests run that build under 32-bit Wine. Where it does not (some virtual
+# machines refuse them with "Exec format error"), they run the same sources built for 64-bit Windows
+# (preset mingw64, build-win64/) under 64-bit Wine: the same real controls, another pointer size.
+#
+#   qor_wine_pick       sets QOR_WINE_ARCH (32 or 64), QOR_WINDOWS_PRESET, QOR_WINDOWS_BUILD and
+#                       WINE (the loader to run programs with); exports WINEARCH, WINEPREFIX,
+#                       WINELOADER, WINEDEBUG, the Japanese locale
+#   qor_wine_packages   the Debian packages that pick still needs (none when all are there)
+#   qor_wine_start N M  starts Xvfb on a free display from :N to :M, makes the prefix and starts its
+#                       server; stops both when the sourcing script exits
+
+qor_wine_pick() {
+  local wine32=/usr/lib/wine/wine wine64=/usr/lib/wine/wine64
+  if [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1; then
+    QOR_WINE_ARCH=32 QOR_WINDOWS_PRESET=mingw QOR_WINDOWS_BUILD=build-win WINE=$wine32
+    export WINEARCH=win32
+    unset WINELOADER
+  elif [ -x "$wine32" ] || [ -x "$wine64" ] || ! command -v wine >/dev/null; then
+    QOR_WINE_ARCH=64 QOR_WINDOWS_PRESET=mingw64 QOR_WINDOWS_BUILD=build-win64 WINE=$wine64
+    export WINEARCH=win64 WINELOADER=$wine64
+  else  # a Wine installed elsewhere: its own choice
+    QOR_WINE_ARCH=32 QOR_WINDOWS_PRESET=mingw QOR_WINDOWS_BUILD=build-win WINE=$(command -v wine)
+    export WINEARCH=win32
+  fi
+  export QOR_WINE_ARCH QOR_WINDOWS_PRESET QOR_WINDOWS_BUILD WINE
+  export WINEPREFIX="$PWD/$QOR_WINDOWS_BUILD/wineprefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer at the first start
+  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  unset LANGUAGE
+}
+
+qor_wine_packages() {
+  local need=()
+  command -v i686-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-i686)
+  if [ "$QOR_WINE_ARCH" = 64 ]; then
+    [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+    command -v x86_64-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-x86-64)
+  else
+    command -v wine >/dev/null || need+=(wine)
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed" || need+=(wine32:i386)
+  fi
+  command -v Xvfb >/dev/null || need+=(xvfb)
+  command -v localedef >/dev/null || need+=(locales)
+  fc-list 2>/dev/null | grep -qi "IPAPGothic" || need+=(fonts-ipafont-gothic)
+  fc-list 2>/dev/null | grep -qi "IPAMincho" || need+=(fonts-ipafont-mincho)
+  echo "${need[@]}"
+}
+
+qor_wine_start() {
+  local n
+  DISPLAY=""
+  for n in $(seq "$1" "$2"); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY=":$n"; break; fi
+  done
+  [ -n "$DISPLAY" ] || { echo "no free X display number from :$1 to :$2" >&2; return 1; }
+  export DISPLAY
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  QOR_XVFB=$!
+  trap 'wineserver -k >/dev/null 2>&1 || true; kill $QOR_XVFB >/dev/null 2>&1 || true' EXIT
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  # Wine processes of the prefix left from an earlier run may be tied to a display that is gone.
+  wineserver -k >/dev/null 2>&1 || true
+  scripts/wine-prefix.sh || return 1
+  wineserver -p 60 >/dev/null 2>&1 || true
+  # Wine's services start with the first program and keep its standard handles open: they start
+  # now, away from the pipes of the runs that are read to their end.
+  "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
