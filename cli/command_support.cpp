@@ -66,11 +66,12 @@ void CheckOutput() {
                 kSomeFailed};
 }
 
-std::string ReadWholeFile(const std::string& path, const std::string& what) {
+std::string ReadWholeFile(const std::string& path, const std::string& what, const std::string& shownAs) {
+  const std::string name = what + (shownAs.empty() ? path : shownAs);
   std::error_code error;
-  if (fs::is_directory(path, error)) throw Failure{"cannot read " + what + path + ": a directory"};
+  if (fs::is_directory(path, error)) throw Failure{"cannot read " + name + ": a directory"};
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) throw Failure{"cannot read " + what + path + ": " + std::strerror(errno)};
+  if (!file) throw Failure{"cannot read " + name + ": " + std::strerror(errno)};
   std::string text;
   // Room for the whole file at once where its size is known; a big log is not copied twice.
   if (std::fseek(file, 0, SEEK_END) == 0) {
@@ -84,7 +85,7 @@ std::string ReadWholeFile(const std::string& path, const std::string& what) {
   const bool failed = std::ferror(file);
   const int readError = errno;
   std::fclose(file);
-  if (failed) throw Failure{"cannot read " + what + path + ": " + std::strerror(readError)};
+  if (failed) throw Failure{"cannot read " + name + ": " + std::strerror(readError)};
   return text;
 }
 

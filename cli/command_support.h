@@ -32,8 +32,10 @@ void PrintLine(const std::vector<std::string>& fields);
 // disk): a listing cut short must not end with status 0.
 void CheckOutput();
 
-// A file's bytes; `what` names it in the failure ("script ", "log ", or empty).
-std::string ReadWholeFile(const std::string& path, const std::string& what = "");
+// A file's bytes; the failure names it as `what` ("script ", "log ", or empty) and `shownAs` (the
+// path as the user gave it; `path` itself when empty).
+std::string ReadWholeFile(const std::string& path, const std::string& what = "",
+                          const std::string& shownAs = "");
 std::string ReadScript(const std::string& path);
 std::string ScriptName(const std::string& path);
 

@@ -37,7 +37,7 @@ int SessionCommand(const std::vector<std::string>& argv) {
   const Encoding encoding = ParseEncoding(args.encoding);
   std::optional<host::LogStore> log;
   try {
-    log.emplace(LoadLog(logPath, encoding));
+    log.emplace(LoadLog(logPath, logPath, encoding));
   } catch (const UnreadableLog& unreadable) {
     throw Failure{unreadable.message};
   }

@@ -158,7 +158,10 @@ int IdsCommand(const std::vector<std::string>& argv) {
   const EventSinkScope events(hear);
   // Without --csv the add-in writes into the temporary profile directory, and the lines are read
   // back.
-  const std::string target = args.csv.value_or((fs::path(profile.Path()) / "ids.csv").string());
+  // Absolute: the save-file dialog may move the current directory (on Windows).
+  std::error_code error;
+  const std::string target =
+      args.csv ? fs::absolute(*args.csv, error).string() : (fs::path(profile.Path()) / "ids.csv").string();
 
   std::vector<IdSummary> merged;
   std::map<std::string, size_t> index;  // ID -> place in merged

@@ -123,11 +123,11 @@ std::string Utf8LogToCp932(const std::string& utf8, long* firstMissingLine, std:
   return out;
 }
 
-host::LogStore LoadLog(const std::string& path, Encoding encoding) {
+host::LogStore LoadLog(const std::string& path, const std::string& location, Encoding encoding) {
   try {
     std::string bytes;
     try {
-      bytes = ReadWholeFile(path, "log ");
+      bytes = ReadWholeFile(location, "log ", path);
     } catch (const Failure& failure) {
       throw UnreadableLog{failure.message};
     }

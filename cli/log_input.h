@@ -21,7 +21,9 @@ struct UnreadableLog {
 // Throws UnreadableLog, or Failure when the log does not fit into memory. A character of a UTF-8
 // log that code page 932 lacks becomes "・"; the first one is reported on standard error with its
 // line number (and how many more there were).
-host::LogStore LoadLog(const std::string& path, Encoding encoding);
+// `path` names the log in messages; `location` is where it is read from (`path` made absolute
+// before anything runs: the save-file dialog may move the current directory on Windows).
+host::LogStore LoadLog(const std::string& path, const std::string& location, Encoding encoding);
 
 // Exposed for the tests: UTF-8 (a leading byte order mark dropped) to code page 932, each
 // character without a code page 932 form (and each byte that is no UTF-8) replaced by "・".

@@ -1,6 +1,8 @@
 #include "cli/shelf.h"
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "cli/progress_line.h"
 #include "platform/sim/desktop.h"
@@ -20,10 +22,19 @@ int ForEachLog(const Arguments& args, const host::AddinModule& addin, const host
                bool printsAsItGoes, const std::function<void(const std::string& path, Run& run)>& each) {
   const Encoding encoding = ParseEncoding(args.encoding);
   int status = 0;
-  ProgressLine progress(args.operands.size(), printsAsItGoes);
+  // Where each log is, fixed now: the add-in's save-file dialog may move the current directory
+  // (on Windows) while a log is worked on.
+  std::vector<std::string> locations;
   for (const std::string& path : args.operands) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    locations.push_back(error ? path : absolute.string());
+  }
+  ProgressLine progress(args.operands.size(), printsAsItGoes);
+  for (size_t i = 0; i < args.operands.size(); ++i) {
+    const std::string& path = args.operands[i];
     try {
-      host::LogStore log = LoadLog(path, encoding);
+      host::LogStore log = LoadLog(path, locations[i], encoding);
       progress.LogRead(log.HeldCount());
       Run run(addin, std::move(log), path, output);
       each(path, run);
