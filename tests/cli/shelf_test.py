@@ -195,14 +195,18 @@ class Shelf(unittest.TestCase):
         for i in range(1, count):
             logs.append(self.path(f"log{i:04d}.log"))
             os.link(first, logs[-1])
-        start = time.monotonic()
+        start, used = time.monotonic(), resource.getrusage(resource.RUSAGE_CHILDREN)
         done = mailzolka("list", *logs)
         elapsed = time.monotonic() - start
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        cpu = after.ru_utime + after.ru_stime - used.ru_utime - used.ru_stime
         self.assertEqual(done.returncode, 0, done.stderr)
         self.assertEqual(done.stdout.count(b"==> "), count)
-        print(f"\n{count} logs of 10000 lines listed in {elapsed:.2f} s", file=sys.stderr)
+        print(f"\n{count} logs of 10000 lines listed in {elapsed:.2f} s ({cpu:.2f} s CPU)",
+              file=sys.stderr)
         if not OPTIONS.sanitized:
-            self.assertLess(elapsed, 10.0)
+            # The processor time: the machine is shared, and other work stretches the wall clock.
+            self.assertLess(cpu, 10.0)
 
 
 def main():
