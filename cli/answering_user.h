@@ -1,5 +1,6 @@
 // The user of the one-shot commands (ids, register): answers each message box and dialog of the
-// add-in's export and registration as it opens, and keeps the texts of the message boxes.
+// add-in's export and registration as it opens, and keeps the texts of the message boxes, which
+// the commands only pass on when the files show that something failed.
 #pragma once
 #include <string>
 #include <utility>

@@ -2,35 +2,51 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
-#include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
 
-#include "host/addin_module.h"
+#include "cli/cleanup.h"
+#include "cli/progress_line.h"
 #include "host/cp932_text.h"
-#include "host/log_store.h"
 #include "host/script.h"
-#include "host/session.h"
-#include "host/substitute_host.h"
 #include "platform/sim/desktop.h"
 
 namespace cli {
 
 namespace fs = std::filesystem;
 
+std::string SafeText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte <= 0xDF ? 2 : byte >= 0xE0 && byte <= 0xEF ? 3
+                                      : byte >= 0xF0 && byte <= 0xF4 ? 4 : 0;
+    bool whole = length > 0 && i + length <= text.size();
+    for (size_t k = 1; whole && k < length; ++k) {
+      whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+    }
+    if (whole && (byte >= 0x20 && byte != 0x7F)) {
+      out.append(text, i, length);
+      i += length;
+      continue;
+    }
+    char escaped[5];
+    std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+    out += escaped;
+    ++i;
+  }
+  return out;
+}
+
 int Report(const std::string& message, int status) {
   std::cout.flush();
-  std::cerr << "mailzolka: " << message << '\n';
+  const StandardErrorLock held;
+  std::cerr << "mailzolka: " << SafeText(message) << '\n';
   return status;
 }
 
@@ -38,26 +54,38 @@ void PrintLine(const std::vector<std::string>& fields) {
   std::cout << host::FormatFields(fields) << '\n';
 }
 
-host::LogStore ReadLog(const std::string& path) {
-  try {
-    return host::LoadLogFile(path);
-  } catch (const std::runtime_error& error) {
-    throw Failure{error.what()};
-  }
+void CheckOutput() {
+  // The stream keeps no error code: errno still holds the failed write's (checked after every log,
+  // so nothing else has failed since).
+  std::cout.flush();
+  if (std::cout) return;
+  const int error = errno;
+  std::cout.clear();
+  throw Failure{std::string("cannot write standard output") +
+                    (error ? std::string(": ") + std::strerror(error) : std::string()),
+                kSomeFailed};
 }
 
-std::string ReadWholeFile(const std::string& path, const std::string& what) {
+std::string ReadWholeFile(const std::string& path, const std::string& what, const std::string& shownAs) {
+  const std::string name = what + (shownAs.empty() ? path : shownAs);
   std::error_code error;
-  if (fs::is_directory(path, error)) throw Failure{"cannot read " + what + path + ": a directory"};
+  if (fs::is_directory(path, error)) throw Failure{"cannot read " + name + ": a directory"};
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) throw Failure{"cannot read " + what + path + ": " + std::strerror(errno)};
+  if (!file) throw Failure{"cannot read " + name + ": " + std::strerror(errno)};
   std::string text;
-  char chunk[4096];
+  // Room for the whole file at once where its size is known; a big log is not copied twice.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) text.reserve(static_cast<size_t>(size));
+    std::rewind(file);
+  }
+  char chunk[1 << 16];
   size_t count;
   while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
   const bool failed = std::ferror(file);
+  const int readError = errno;
   std::fclose(file);
-  if (failed) throw Failure{"cannot read " + what + path};
+  if (failed) throw Failure{"cannot read " + name + ": " + std::strerror(readError)};
   return text;
 }
 
@@ -66,15 +94,44 @@ std::string ReadScript(const std::string& path) {
   return ReadWholeFile(path, "script ");
 }
 
-std::unique_ptr<host::AddinModule> LoadAddin(const std::string& path) {
+std::string ScriptName(const std::string& path) { return path == "-" ? "<stdin>" : path; }
+
+ProfileDirectory::ProfileDirectory(const std::optional<std::string>& requested) {
+  if (requested) {
+    std::error_code error;
+    fs::create_directories(*requested, error);
+    if (error || !fs::is_directory(*requested)) {
+      std::string reason = error ? error.message() : "not a directory";
+      throw Failure{"cannot create profile directory " + *requested + ": " + reason};
+    }
+    path_ = *requested;
+    return;
+  }
+  std::string pattern = (fs::temp_directory_path() / "mailzolka-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw Failure{"cannot create a temporary profile directory"};
+  path_ = pattern;
+  temporary_ = true;
+  WatchTemporaryDirectory(path_);
+}
+
+ProfileDirectory::~ProfileDirectory() {
+  if (!temporary_) return;
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+  ForgetTemporaryDirectory(path_);
+}
+
+std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& path) {
   try {
-    return std::make_unique<host::AddinModule>(path);
+    return std::make_unique<host::AddinModule>(path.value_or(host::DefaultAddinPath()));
   } catch (const std::runtime_error& error) {
     throw Failure{error.what()};
   }
 }
 
-std::string ScriptName(const std::string& path) { return path == "-" ? "<stdin>" : path; }
+void RunScript(Run& run, const std::string& script) {
+  for (const host::ScriptCommand& command : host::ParseScript(script)) run.session->Run(command);
+}
 
 Arguments ParseArguments(const std::vector<std::string>& args, unsigned options) {
   Arguments parsed;
@@ -86,6 +143,8 @@ Arguments ParseArguments(const std::vector<std::string>& args, unsigned options)
     };
     if (arg == "--addin") {
       parsed.addin = value("--addin");
+    } else if (arg == "--encoding") {
+      parsed.encoding = value("--encoding");
     } else if (arg == "--profile-dir" && (options & kProfileDirOption)) {
       parsed.profileDir = value("--profile-dir");
     } else if (arg == "--view" && (options & kViewOption)) {
@@ -96,12 +155,19 @@ Arguments ParseArguments(const std::vector<std::string>& args, unsigned options)
       parsed.all = true;
     } else if (arg == "--tsv" && (options & kTsvOption)) {
       parsed.tsv = true;
+    } else if (arg == "--json" && (options & kJsonOption)) {
+      parsed.json = true;
+    } else if (arg == "--") {
+      parsed.operands.insert(parsed.operands.end(), args.begin() + static_cast<long>(i) + 1,
+                             args.end());
+      break;
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       throw Failure{"unknown option " + arg};
     } else {
       parsed.operands.push_back(arg);
     }
   }
+  if (parsed.tsv && parsed.json) throw Failure{"--tsv and --json do not go together"};
   return parsed;
 }
 

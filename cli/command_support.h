@@ -1,8 +1,6 @@
-// What mailzolka's commands share: the failure that becomes exit status 2, the options, the
-// profile directory, and a run of the add-in in the substitute host.
+// What mailzolka's commands share: the failures and exit statuses, the options, the profile
+// directory, and a run of the add-in in the substitute host.
 #pragma once
-#include <stdlib.h>
-
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -16,45 +14,37 @@
 
 namespace cli {
 
+constexpr int kSomeFailed = 1;  // a log could not be read, an export or registration failed
 constexpr int kBadInput = 2;
 
-// Bad input: one line on standard error, exit status 2.
+// One line on standard error, and the call ends with `status` (bad input unless said otherwise).
 struct Failure {
   std::string message;
+  int status = kBadInput;
 };
 
+// Writes "mailzolka: MESSAGE" on standard error (after flushing standard output); returns status.
 int Report(const std::string& message, int status = kBadInput);
+// Text for a message: UTF-8 as it stands, control characters and bytes that are no UTF-8 as \xNN.
+std::string SafeText(const std::string& text);
 void PrintLine(const std::vector<std::string>& fields);
-host::LogStore ReadLog(const std::string& path);
-// A file's bytes; `what` names it in the failure ("script ", or empty).
-std::string ReadWholeFile(const std::string& path, const std::string& what = "");
+// Throws Failure (status 1) naming the reason when standard output could not be written (a full
+// disk): a listing cut short must not end with status 0.
+void CheckOutput();
+
+// A file's bytes; the failure names it as `what` ("script ", "log ", or empty) and `shownAs` (the
+// path as the user gave it; `path` itself when empty).
+std::string ReadWholeFile(const std::string& path, const std::string& what = "",
+                          const std::string& shownAs = "");
 std::string ReadScript(const std::string& path);
 std::string ScriptName(const std::string& path);
 
 // The profile directory: the one asked for (created when missing), or a fresh temporary one that
-// goes away with the session.
+// goes away with the command, also when a signal ends the program.
 class ProfileDirectory {
  public:
-  explicit ProfileDirectory(const std::optional<std::string>& requested) {
-    if (requested) {
-      std::error_code error;
-      std::filesystem::create_directories(*requested, error);
-      if (error || !std::filesystem::is_directory(*requested)) {
-        std::string reason = error ? error.message() : "not a directory";
-        throw Failure{"cannot create profile directory " + *requested + ": " + reason};
-      }
-      path_ = *requested;
-      return;
-    }
-    std::string pattern = (std::filesystem::temp_directory_path() / "mailzolka-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw Failure{"cannot create a temporary profile directory"};
-    path_ = pattern;
-    temporary_ = true;
-  }
-  ~ProfileDirectory() {
-    std::error_code ignored;
-    if (temporary_) std::filesystem::remove_all(path_, ignored);
-  }
+  explicit ProfileDirectory(const std::optional<std::string>& requested);
+  ~ProfileDirectory();
   ProfileDirectory(const ProfileDirectory&) = delete;
   ProfileDirectory& operator=(const ProfileDirectory&) = delete;
   const std::string& Path() const { return path_; }
@@ -65,14 +55,17 @@ class ProfileDirectory {
   bool temporary_ = false;
 };
 
-// The options the commands take (--addin: all of them); what remains are the operands.
+// The options the commands take (--addin and --encoding: all of them); what remains are the
+// operands.
 struct Arguments {
   std::optional<std::string> profileDir;
   std::optional<std::string> addin;
   std::optional<std::string> view;
   std::optional<std::string> csv;
+  std::string encoding = "auto";
   bool all = false;
   bool tsv = false;
+  bool json = false;
   std::vector<std::string> operands;
 };
 
@@ -81,34 +74,41 @@ enum Option : unsigned {
   kViewOption = 2,
   kAllOption = 4,
   kTsvOption = 8,
-  kCsvOption = 16
+  kCsvOption = 16,
+  kJsonOption = 32,
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args, unsigned options);
 
-std::unique_ptr<host::AddinModule> LoadAddin(const std::string& path);
+std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& path);
 
-// Everything a run needs, set up in this order once the log has been read and the script parsed:
-// the module is checked before the desktop is touched.
+// One log in a fresh substitute host on the desktop, with a session to drive it. The profile
+// directory and the event sink are the caller's.
 struct Run {
-  Run(host::LogStore log, const std::string& logPath, const Arguments& args,
+  Run(const host::AddinModule& addin, host::LogStore log, const std::string& logPath,
       host::EventOutput output)
-      : addin(LoadAddin(args.addin.value_or(host::DefaultAddinPath()))), profile(args.profileDir) {
-    simdesk::SetProfileDirectory(profile.Path());
-    simdesk::SetEventSink(output);
-    substitute = std::make_unique<host::SubstituteHost>(
-        std::move(log), std::filesystem::path(logPath).filename().string(), output);
-    session = std::make_unique<host::Session>(*substitute, *addin, output);
-  }
-  ~Run() { simdesk::SetEventSink({}); }
+      : substitute(std::make_unique<host::SubstituteHost>(
+            std::move(log), std::filesystem::path(logPath).filename().string(), output)),
+        session(std::make_unique<host::Session>(*substitute, addin, output)) {}
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
 
-  std::unique_ptr<host::AddinModule> addin;
-  ProfileDirectory profile;
   std::unique_ptr<host::SubstituteHost> substitute;
   std::unique_ptr<host::Session> session;
 };
+
+// The desktop's events go to `sink` for the life of this object (the sink may hold references to
+// the command's locals).
+class EventSinkScope {
+ public:
+  explicit EventSinkScope(host::EventOutput sink) { simdesk::SetEventSink(std::move(sink)); }
+  ~EventSinkScope() { simdesk::SetEventSink({}); }
+  EventSinkScope(const EventSinkScope&) = delete;
+  EventSinkScope& operator=(const EventSinkScope&) = delete;
+};
+
+// Runs script text (the commands' own, known to be well formed) in the session.
+void RunScript(Run& run, const std::string& script);
 
 // The commands.
 int SessionCommand(const std::vector<std::string>& argv);

@@ -1,37 +1,28 @@
 // mailzolka's commands: run the add-in module in the substitute host on the desktop, from a script
-// or as a one-shot listing, and print what the add-in shows.
-#include <stdlib.h>
+// or as a one-shot listing of one or more logs, and print what the add-in shows.
+#include "cli/commands.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
-#include <iterator>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "cli/answering_user.h"
+#include "cli/cleanup.h"
 #include "cli/command_support.h"
-#include "cli/commands.h"
+#include "cli/json_output.h"
+#include "cli/log_input.h"
+#include "cli/shelf.h"
 #include "cli/tree_listing.h"
 #include "cli/usage.h"
-#include "host/addin_module.h"
 #include "host/cp932_text.h"
-#include "host/log_store.h"
 #include "host/script.h"
 #include "host/session.h"
-#include "host/substitute_host.h"
 #include "platform/sim/desktop.h"
 
 namespace cli {
-
-namespace fs = std::filesystem;
 
 int SessionCommand(const std::vector<std::string>& argv) {
   Arguments args = ParseArguments(argv, kProfileDirOption);
@@ -43,7 +34,13 @@ int SessionCommand(const std::vector<std::string>& argv) {
   std::string name = ScriptName(scriptPath);
 
   // The whole script is checked before anything runs.
-  host::LogStore log = ReadLog(logPath);
+  const Encoding encoding = ParseEncoding(args.encoding);
+  std::optional<host::LogStore> log;
+  try {
+    log.emplace(LoadLog(logPath, logPath, encoding));
+  } catch (const UnreadableLog& unreadable) {
+    throw Failure{unreadable.message};
+  }
   std::vector<host::ScriptCommand> commands;
   try {
     commands = host::ParseScript(ReadScript(scriptPath));
@@ -51,7 +48,11 @@ int SessionCommand(const std::vector<std::string>& argv) {
     throw Failure{name + ":" + std::to_string(error.line) + ": " + error.what()};
   }
 
-  Run run(std::move(log), logPath, args, PrintLine);
+  std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
+  ProfileDirectory profile(args.profileDir);
+  simdesk::SetProfileDirectory(profile.Path());
+  const EventSinkScope events(PrintLine);
+  Run run(*addin, std::move(*log), logPath, PrintLine);
   int line = 0;
   try {
     for (const host::ScriptCommand& command : commands) {
@@ -65,43 +66,61 @@ int SessionCommand(const std::vector<std::string>& argv) {
   } catch (const simdesk::ScriptError& error) {
     return Report(name + ":" + std::to_string(line) + ": " + host::RenderCp932(error.what()));
   }
+  CheckOutput();
   return 0;
 }
 
 int ListCommand(const std::vector<std::string>& argv) {
-  Arguments args = ParseArguments(argv, kViewOption | kAllOption | kTsvOption);
-  if (args.operands.size() != 1) throw Failure{"list needs LOG (see mailzolka --help)"};
+  Arguments args = ParseArguments(argv, kViewOption | kAllOption | kTsvOption | kJsonOption);
+  if (args.operands.empty()) throw Failure{"list needs LOG (see mailzolka --help)"};
   std::string view = args.view.value_or("1");
   int viewMode = 0;
   auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), viewMode);
-  if (view.empty() || error != std::errc() || end != view.data() + view.size()) {
-    throw Failure{"bad --view '" + view + "': a number is needed"};
+  if (view.empty() || error != std::errc() || end != view.data() + view.size() || viewMode < 1 ||
+      viewMode > 5) {
+    throw Failure{"bad --view '" + view + "': 1 to 5"};
   }
-  host::LogStore log = ReadLog(args.operands[0]);
-  std::vector<host::ScriptCommand> commands = host::ParseScript(
-      "profile PREVMODE " + std::to_string(viewMode) + "\nprofile ALLDISP " +
-      (args.all ? "1" : "0") + "\nattach\nactivate 1\n");
+  ParseEncoding(args.encoding);  // bad usage is found before any log is read
 
+  std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
+  ProfileDirectory profile(std::nullopt);
+  simdesk::SetProfileDirectory(profile.Path());
+  WriteSettings(viewMode, args.all);
   // A person reading the tree wants the tree alone; --tsv keeps the events.
-  host::EventOutput output = PrintLine;
-  if (!args.tsv) output = [](const std::vector<std::string>&) {};
-  Run run(std::move(log), args.operands[0], args, output);
-  for (const host::ScriptCommand& command : commands) run.session->Run(command);
-  run.session->Finish();
-  if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
-  std::vector<simdesk::TreeRow> rows = simdesk::DumpTree(run.substitute->PaneWindow());
-  if (args.tsv) {
-    for (const simdesk::TreeRow& row : rows) PrintLine(host::TreeRowFields(row));
-  } else {
-    std::cout << cli::ReadableTree(rows);
-  }
-  return 0;
+  host::EventOutput output = [](const std::vector<std::string>&) {};
+  if (args.tsv) output = PrintLine;
+  const EventSinkScope events(output);
+  const bool several = args.operands.size() > 1;
+  bool first = true;
+
+  return ForEachLog(args, *addin, output, true, [&](const std::string& path, Run& run) {
+    if (several && args.tsv) std::cout << "Log\t" << SafeText(path) << '\n';
+    if (several && !args.tsv && !args.json) {
+      std::cout << (first ? "" : "\n") << "==> " << SafeText(path) << " <==\n";
+    }
+    first = false;
+    RunScript(run, "attach\nactivate 1\n");
+    run.session->Finish();
+    if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
+    const std::vector<simdesk::TreeRow> rows = simdesk::DumpTree(run.substitute->PaneWindow());
+    if (args.json) {
+      const std::vector<ItemKind> kinds = KindsOf(rows);
+      for (size_t i = 0; i < rows.size(); ++i) {
+        std::cout << TreeItemJson(path, viewMode, rows[i], kinds[i]) << '\n';
+      }
+    } else if (args.tsv) {
+      for (const simdesk::TreeRow& row : rows) PrintLine(host::TreeRowFields(row));
+    } else {
+      std::cout << ReadableTree(rows);
+    }
+  });
 }
 
 }  // namespace cli
 
 int cli::RunMailzolka(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  InstallCleanupHandlers();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     std::cerr << cli::kShortUsage;
@@ -112,10 +131,12 @@ int cli::RunMailzolka(int argc, char** argv) {
   try {
     if (command == "help" || command == "--help" || command == "-h") {
       std::cout << cli::kUsage;
+      CheckOutput();
       return 0;
     }
     if (command == "--version") {
       std::cout << "mailzolka " << MAILZOLKA_VERSION << '\n';
+      CheckOutput();
       return 0;
     }
     if (command == "session") return SessionCommand(args);
@@ -124,11 +145,13 @@ int cli::RunMailzolka(int argc, char** argv) {
     if (command == "register") return RegisterCommand(args);
     throw Failure{"unknown command " + command + " (see mailzolka --help)"};
   } catch (const Failure& failure) {
-    return Report(failure.message);
+    return Report(failure.message, failure.status);
   } catch (const host::ScriptInputError& error) {  // the one-shot commands' own scripts
     return Report(error.what());
   } catch (const simdesk::ScriptError& error) {
     return Report(host::RenderCp932(error.what()));
+  } catch (const std::bad_alloc&) {
+    return Report("out of memory");
   } catch (const std::exception& error) {
     return Report(std::string("internal error: ") + error.what(), 1);
   }

@@ -1,29 +1,22 @@
-// mailzolka ids and register: view 5, then the add-in's own export (131) or registration (130),
-// with a user who answers every box (AnsweringUser).
-#include <stdlib.h>
+// mailzolka ids and register: view 5 of each log, then the add-in's own export (131) or
+// registration (130), with a user who answers every box (AnsweringUser). What they print comes from
+// data: the export file the add-in wrote, the tree it built, and QOR.INI before and after; never
+// from the texts of its message boxes, which are only passed on when something failed.
+#include <sys/stat.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <charconv>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "cli/answering_user.h"
 #include "cli/command_support.h"
-#include "host/addin_module.h"
+#include "cli/json_output.h"
+#include "cli/shelf.h"
 #include "host/cp932_text.h"
-#include "host/log_store.h"
-#include "host/script.h"
-#include "host/session.h"
-#include "host/substitute_host.h"
 #include "platform/sim/desktop.h"
 
 namespace cli {
@@ -32,127 +25,183 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kCommandFailed = 1;
 constexpr int kRegisterCommand = 130;
+constexpr int kBothByIdView = 5;
 constexpr char kRegistryFile[] = "QOR.INI";
+constexpr char kSettingsFile[] = "QORMAIL.INI";
 constexpr int kRegistryKeys = 99;  // ID1 to ID99
 constexpr size_t kRegistryValueSize = 256;
 
-// An ID of the ID list and its name, code page 932.
-struct IdEntry {
+std::string CountOfIds(size_t count) { return std::to_string(count) + (count == 1 ? " ID" : " IDs"); }
+
+// The lines of an export file, each without its line feed.
+std::vector<std::string> ExportLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
+}
+
+struct IdAndName {
   std::string id;
   std::string name;
 };
 
-void RunScript(Run& run, const std::string& script) {
-  for (const host::ScriptCommand& command : host::ParseScript(script)) run.session->Run(command);
-}
-
-// View 5 (sent and received mail by ID) on the first activation, which leaves the ID list behind.
-void ShowIdView(Run& run, bool all) {
-  RunScript(run, std::string("profile PREVMODE 5\nprofile ALLDISP ") + (all ? "1" : "0") +
-                     "\nactivate 1\n");
-}
-
-std::string CountOfIds(size_t count) {
-  return std::to_string(count) + (count == 1 ? " ID" : " IDs");
-}
-
-// The number a message of the add-in starts with ("3件 ..."), when it is followed by `rest`.
-std::optional<int> LeadingCount(const std::string& text, const std::string& rest) {
-  int count = 0;
-  const char* const last = text.data() + text.size();
-  auto [end, error] = std::from_chars(text.data(), last, count);
-  if (error != std::errc() || end == text.data() ||
-      std::string_view(end, static_cast<size_t>(last - end)) != rest) {
-    return std::nullopt;
+// An export line is the ID, a comma and the name. Names hold commas more often than IDs, so the
+// line is split at its first comma; an ID the listing saw only in sent mail is named by itself,
+// and a line that is a text, a comma and the same text again is that ID whole ("AB,CD,AB,CD").
+IdAndName SplitExportLine(const std::string& line) {
+  if (line.size() % 2 == 1) {
+    const size_t half = line.size() / 2;
+    if (line[half] == ',' && line.compare(0, half, line, half + 1, half) == 0) {
+      return {line.substr(0, half), line.substr(0, half)};
+    }
   }
-  return count;
+  const size_t comma = line.find(',');
+  if (comma == std::string::npos) return {line, ""};
+  return {line.substr(0, comma), line.substr(comma + 1)};
 }
 
-std::string Cp932(const char* utf8) { return host::Utf8ToCp932(utf8).value_or(""); }
+// A file's identity and content, to tell whether the add-in wrote it.
+struct FileState {
+  bool exists = false;
+  struct stat status {};
+  std::string content;
+};
 
-// The add-in's export into `path`: the count its message reports, or nothing and that message.
-std::optional<int> ExportIds(Run& run, cli::AnsweringUser& user, const std::string& path,
-                             std::string* failure) {
+FileState StateOf(const std::string& path) {
+  FileState state;
+  if (stat(path.c_str(), &state.status) != 0 || !S_ISREG(state.status.st_mode)) return state;
+  state.exists = true;
+  try {
+    state.content = ReadWholeFile(path);
+  } catch (const Failure&) {
+    state.exists = false;
+  }
+  return state;
+}
+
+bool SameFile(const FileState& a, const FileState& b) {
+  return a.exists == b.exists && a.content == b.content && a.status.st_ino == b.status.st_ino &&
+         a.status.st_size == b.status.st_size && a.status.st_mtime == b.status.st_mtime
+#ifndef _WIN32
+         && a.status.st_mtim.tv_nsec == b.status.st_mtim.tv_nsec
+#endif
+      ;
+}
+
+// View 5 of the log, then the add-in's export of its ID list into `target`. Returns the IDs, each
+// with the counts of its group in the tree (groups stand in ID-list order), or throws
+// UnreadableLog with what the add-in said when the file was not written.
+std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::string& path,
+                                 const std::string& target, bool nameLog) {
+  const FileState before = StateOf(target);
+  RunScript(run, "attach\nactivate 1\n");
+  if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
+  std::vector<IdSummary> ids;
+  for (const ItemKind kind : KindsOf(simdesk::DumpTree(run.substitute->PaneWindow()))) {
+    if (kind == ItemKind::Group) ids.emplace_back();
+    if (ids.empty()) continue;
+    if (kind == ItemKind::ReceivedMail) ++ids.back().received;
+    if (kind == ItemKind::SentMail) ++ids.back().sent;
+  }
+
   const size_t shown = user.Messages().size();
-  user.SaveAs(path);
+  user.SaveAs(target);
   RunScript(run, "command 131\n");
   user.SaveAs("");
-  if (user.Messages().size() != shown + 1) {
-    *failure = "the add-in's export ended without its message";
-    return std::nullopt;
+  run.session->Finish();
+  const FileState after = StateOf(target);
+  const std::vector<std::string> lines = ExportLines(after.content);
+  const bool whole = after.content.empty() || after.content.back() == '\n';
+  if (!after.exists || SameFile(before, after) || lines.size() != ids.size() || !whole) {
+    std::string said = user.Messages().size() > shown ? host::RenderCp932(user.Messages().back())
+                                                      : "the add-in's export did not write " + target;
+    throw UnreadableLog{(nameLog ? path + ": " : std::string()) + said};
   }
-  const std::string& message = user.Messages().back();
-  std::optional<int> count = LeadingCount(message, Cp932("件 IDを書き出しました。!!"));
-  if (!count) *failure = host::RenderCp932(message);
-  return count;
-}
-
-// The entries of an export file. IDs and names may both hold commas: a line is split before the
-// name that its group item shows (the tree holds the groups in the order of the ID list), or at
-// its first comma when the item shows another text (a name cut to fit the label).
-std::vector<IdEntry> ReadExport(const std::string& path,
-                                const std::vector<simdesk::TreeRow>& rows) {
-  std::vector<std::string> names;
-  for (const simdesk::TreeRow& row : rows) {
-    if (row.depth == 1) names.push_back(row.text);
+  for (size_t i = 0; i < ids.size(); ++i) {
+    IdAndName split = SplitExportLine(lines[i]);
+    ids[i].id = std::move(split.id);
+    ids[i].name = std::move(split.name);
+    ids[i].logs = {path};
   }
-  std::vector<IdEntry> entries;
-  const std::string text = ReadWholeFile(path);
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(at, end - at);
-    at = end + 1;
-    const std::string* name = entries.size() < names.size() ? &names[entries.size()] : nullptr;
-    size_t comma = line.find(',');
-    if (name && line.size() > name->size() &&
-        line.compare(line.size() - name->size(), name->size(), *name) == 0 &&
-        line[line.size() - name->size() - 1] == ',') {
-      comma = line.size() - name->size() - 1;
-    }
-    if (comma == std::string::npos) comma = line.size();
-    entries.push_back({line.substr(0, comma), comma < line.size() ? line.substr(comma + 1) : ""});
-  }
-  return entries;
+  return ids;
 }
 
 }  // namespace
 
 int IdsCommand(const std::vector<std::string>& argv) {
-  Arguments args = ParseArguments(argv, kAllOption | kCsvOption);
-  if (args.operands.size() != 1) throw Failure{"ids needs LOG (see mailzolka --help)"};
-  if (args.csv && args.csv->empty()) throw Failure{"--csv needs a file name"};
-  host::LogStore log = ReadLog(args.operands[0]);
-  cli::AnsweringUser user;
-  Run run(std::move(log), args.operands[0], args,
-          [&user](const std::vector<std::string>& event) { user.Hear(event); });
-  RunScript(run, "attach\n");
-  if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
-  ShowIdView(run, args.all);
+  Arguments args = ParseArguments(argv, kAllOption | kCsvOption | kJsonOption);
+  if (args.operands.empty()) throw Failure{"ids needs LOG (see mailzolka --help)"};
+  if (args.csv) {
+    if (args.csv->empty()) throw Failure{"--csv needs a file name"};
+    if (args.operands.size() != 1) throw Failure{"--csv takes one LOG: the add-in exports one log's IDs"};
+    if (args.json) throw Failure{"--csv and --json do not go together"};
+    std::error_code error;
+    if (fs::is_directory(*args.csv, error)) throw Failure{"--csv " + *args.csv + ": a directory"};
+    if (fs::equivalent(*args.csv, args.operands[0], error)) {
+      throw Failure{"--csv " + *args.csv + ": that is the log being read"};
+    }
+  }
+  ParseEncoding(args.encoding);
+
+  std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
+  ProfileDirectory profile(std::nullopt);
+  simdesk::SetProfileDirectory(profile.Path());
+  WriteSettings(kBothByIdView, args.all);
+  AnsweringUser user;
+  const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
+  const EventSinkScope events(hear);
   // Without --csv the add-in writes into the temporary profile directory, and the lines are read
   // back.
+  // Absolute: the save-file dialog may move the current directory (on Windows).
+  std::error_code error;
   const std::string target =
-      args.csv.value_or((fs::path(run.profile.Path()) / "ids.csv").string());
-  std::string failure;
-  std::optional<int> count = ExportIds(run, user, target, &failure);
-  run.session->Finish();
-  if (!count) return Report(failure, kCommandFailed);
+      args.csv ? fs::absolute(*args.csv, error).string() : (fs::path(profile.Path()) / "ids.csv").string();
+
+  std::vector<IdSummary> merged;
+  std::map<std::string, size_t> index;  // ID -> place in merged
+  int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
+    for (IdSummary& found : ExportIds(run, user, path, target, args.operands.size() > 1)) {
+      auto [at, added] = index.emplace(found.id, merged.size());
+      if (added) {
+        merged.push_back(std::move(found));
+        continue;
+      }
+      // The name is the one of the latest log with received mail from the ID, as a listing names
+      // a group after its latest received mail.
+      IdSummary& known = merged[at->second];
+      if (found.received > 0) known.name = found.name;
+      known.received += found.received;
+      known.sent += found.sent;
+      known.logs.push_back(path);
+    }
+  });
   if (args.csv) {
-    std::cout << CountOfIds(static_cast<size_t>(*count)) << " written to " << *args.csv << '\n';
-    return 0;
+    if (status == 0) std::cout << CountOfIds(merged.size()) << " written to " << *args.csv << '\n';
+  } else {
+    for (const IdSummary& summary : merged) {
+      if (args.json) {
+        std::cout << IdJson(summary) << '\n';
+        continue;
+      }
+      std::cout << host::FormatFields({summary.id, summary.name}) << '\t' << summary.received << '\t'
+                << summary.sent;
+      for (const std::string& log : summary.logs) std::cout << '\t' << SafeText(log);
+      std::cout << '\n';
+    }
   }
-  for (const IdEntry& entry :
-       ReadExport(target, simdesk::DumpTree(run.substitute->PaneWindow()))) {
-    PrintLine({entry.id, entry.name});
-  }
-  return 0;
+  CheckOutput();
+  return status;
 }
 
 namespace {
 
-// QOR.INI's values of ID1 to ID99 (empty where there is none), read as the add-in reads them.
+// QOR.INI's values of ID1 to ID99 (empty where there is none), through the profile functions.
 std::vector<std::string> ReadRegistry() {
   std::vector<std::string> values;
   for (int number = 1; number <= kRegistryKeys; ++number) {
@@ -171,23 +220,6 @@ std::string RegisteredId(const std::string& value) {
   return value.substr(start, value.find(',', start) - start);
 }
 
-// The ID that reads back once the add-in writes "id,name,": the value keeps to its line, loses
-// its blanks at either end and is read up to 255 bytes (as the add-in compares it).
-std::string StoredId(const IdEntry& entry) {
-  std::string value = entry.id + "," + entry.name + ",";
-  value.resize(std::min(value.find_first_of(std::string("\0\r\n", 3)), value.size()));
-  const char* const blanks = " \t\v\f\x1a";
-  value.erase(0, std::min(value.find_first_not_of(blanks), value.size()));
-  value.erase(value.find_last_not_of(blanks) + 1);
-  value.resize(std::min(value.size(), kRegistryValueSize - 1));
-  return RegisteredId(value);
-}
-
-bool HoldsId(const std::vector<std::string>& values, const std::string& id) {
-  return std::any_of(values.begin(), values.end(),
-                     [&id](const std::string& value) { return !value.empty() && RegisteredId(value) == id; });
-}
-
 bool OffersCommand(const Run& run, int id) {
   for (const simdesk::MenuRow& row : simdesk::ReadMenu(run.substitute->PaneMenu())) {
     if (!row.separator && row.id == id) return true;
@@ -199,91 +231,75 @@ bool OffersCommand(const Run& run, int id) {
 
 int RegisterCommand(const std::vector<std::string>& argv) {
   Arguments args = ParseArguments(argv, kAllOption | kProfileDirOption);
-  if (args.operands.size() != 1) throw Failure{"register needs LOG (see mailzolka --help)"};
-  host::LogStore log = ReadLog(args.operands[0]);
-  cli::AnsweringUser user;
-  Run run(std::move(log), args.operands[0], args,
-          [&user](const std::vector<std::string>& event) { user.Hear(event); });
-  const ProfileDirectory scratch(std::nullopt);  // for the export that lists the IDs
-  const std::string registry =
-      (fs::path(run.profile.Path()) / kRegistryFile).generic_string() +
-      (run.profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
-  RunScript(run, "attach\n");
-  if (!run.substitute->HasPane()) return Report("the add-in registered no pane");
-  if (!OffersCommand(run, kRegisterCommand)) {
-    return Report("the add-in offers no ID registration: no readable QOR.DAT beside " +
-                      args.addin.value_or(host::DefaultAddinPath()),
-                  kCommandFailed);
-  }
-  ShowIdView(run, args.all);
-  const std::string listPath = (fs::path(scratch.Path()) / "ids.csv").string();
-  std::string failure;
-  if (!ExportIds(run, user, listPath, &failure)) return Report(failure, kCommandFailed);
-  const std::vector<IdEntry> ids =
-      ReadExport(listPath, simdesk::DumpTree(run.substitute->PaneWindow()));
+  if (args.operands.empty()) throw Failure{"register needs LOG (see mailzolka --help)"};
+  ParseEncoding(args.encoding);
 
-  // The candidates are the IDs the registry does not hold yet, compared as they would read back,
-  // in ID-list order; the add-in writes them into the free keys in that order and reports with
-  // their counts those that found no free key and those it could not write.
+  std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
+  ProfileDirectory profile(args.profileDir);
+  // The add-in's settings go to a scratch directory: registering IDs leaves the user's
+  // QORMAIL.INI as it was. The export that lists the IDs is written there too.
+  ProfileDirectory scratch(std::nullopt);
+  simdesk::SetProfileDirectory(profile.Path());
+  simdesk::SetProfileFileDirectory(kSettingsFile, scratch.Path());
+  WriteSettings(kBothByIdView, args.all);
+  const std::string registry = (fs::path(profile.Path()) / kRegistryFile).generic_string() +
+                               (profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
+  AnsweringUser user;
+  const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
+  const EventSinkScope events(hear);
+  const std::string listPath = (fs::path(scratch.Path()) / "ids.csv").string();
+
   const std::vector<std::string> before = ReadRegistry();
-  std::vector<IdEntry> candidates;
-  std::vector<std::string> offered;
-  for (const IdEntry& entry : ids) {
-    const std::string stored = StoredId(entry);
-    if (HoldsId(before, stored) || std::find(offered.begin(), offered.end(), stored) != offered.end()) continue;
-    offered.push_back(stored);
-    candidates.push_back(entry);
-  }
-  const size_t shown = user.Messages().size();
-  RunScript(run, "command 130\n");
-  run.session->Finish();
+  std::vector<IdSummary> found;
+  std::map<std::string, bool> seen;
+  int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
+    for (IdSummary& id : ExportIds(run, user, path, listPath, args.operands.size() > 1)) {
+      if (seen.emplace(id.id, true).second) found.push_back(std::move(id));
+    }
+    if (!OffersCommand(run, kRegisterCommand)) {
+      throw Failure{"the add-in offers no ID registration: no readable QOR.DAT beside " +
+                        args.addin.value_or(host::DefaultAddinPath()),
+                    kSomeFailed};
+    }
+    RunScript(run, "command 130\n");
+    run.session->Finish();
+  });
+  simdesk::SetProfileFileDirectory(kSettingsFile, "");
   const std::vector<std::string> after = ReadRegistry();
-  const std::vector<std::string> messages(
-      user.Messages().begin() + static_cast<std::ptrdiff_t>(shown), user.Messages().end());
-  if (messages.empty() || messages.size() > 3) {
-    return Report("the add-in's registration ended unexpectedly", kCommandFailed);
-  }
-  size_t noFreeKey = 0, notWritten = 0;
-  for (size_t i = 1; i < messages.size(); ++i) {
-    const std::optional<int> full = LeadingCount(
-        messages[i], Cp932("件のIDは、QORのID登録が満杯(ID99まで)のため登録できませんでした。"));
-    const std::optional<int> failed = LeadingCount(messages[i], Cp932("件のIDはQOR.INIに書き込めませんでした。"));
-    if ((!full || *full < 0) && (!failed || *failed < 0)) return Report(host::RenderCp932(messages[i]), kCommandFailed);
-    (full ? noFreeKey : notWritten) += static_cast<size_t>(full ? *full : *failed);
-  }
 
   // The keys that now hold one of this run's candidates: every ID reported is in the file (another
   // program registering at the same time may have written some of them).
   std::vector<std::vector<std::string>> written;
+  bool full = true;
   for (int number = 1; number <= kRegistryKeys; ++number) {
     const std::string& value = after[number - 1];
-    const bool ours = std::any_of(candidates.begin(), candidates.end(),
-                                  [&value](const IdEntry& entry) { return RegisteredId(value) == entry.id; });
+    const bool ours = !value.empty() && seen.count(RegisteredId(value)) > 0;
     if (value != before[number - 1] && ours) written.push_back({"ID" + std::to_string(number), value});
+    full = full && !after[number - 1].empty();
   }
-  std::vector<IdEntry> missing;
-  for (const IdEntry& entry : candidates) {
-    if (!HoldsId(after, entry.id)) missing.push_back(entry);
+  // The IDs found that the registry does not hold now, as it reads back.
+  std::vector<const IdSummary*> missing;
+  for (const IdSummary& id : found) {
+    bool held = false;
+    for (const std::string& value : after) held = held || (!value.empty() && RegisteredId(value) == id.id);
+    if (!held) missing.push_back(&id);
   }
+
   std::cout << CountOfIds(written.size()) << " registered in " << registry << '\n';
   for (const std::vector<std::string>& key : written) PrintLine(key);
-  if (noFreeKey + notWritten > 0) {
-    if (notWritten == 0) {
-      std::cout << CountOfIds(noFreeKey) << " did not fit: " << kRegistryFile << " holds ID1 to ID"
-                << kRegistryKeys << " only\n";
-    } else {
-      std::cout << CountOfIds(noFreeKey + notWritten) << " not written: " << noFreeKey << " found no free key, "
-                << notWritten << " cannot be stored to read back whole or failed to write\n";
-    }
-    for (const IdEntry& entry : missing) PrintLine({entry.id, entry.name});
+  if (!missing.empty()) {
+    std::cout << CountOfIds(missing.size())
+              << (full ? std::string(" did not fit: ") + kRegistryFile + " holds ID1 to ID" +
+                             std::to_string(kRegistryKeys) + " only"
+                       : " not registered")
+              << '\n';
+    for (const IdSummary* id : missing) PrintLine({id->id, id->name});
   }
-  // The add-in names how many it did not write; a candidate missing beyond those shows a fault.
-  if (missing.size() > noFreeKey + notWritten) {
-    return Report(std::to_string(missing.size() - noFreeKey - notWritten) +
-                      " of the new entries did not reach " + registry,
-                  kCommandFailed);
+  CheckOutput();
+  if (!missing.empty() && !full) {
+    return Report(CountOfIds(missing.size()) + " could not be registered in " + registry, kSomeFailed);
   }
-  return 0;
+  return status;
 }
 
 }  // namespace cli

@@ -142,6 +142,32 @@ std::string RenderCp932(std::string_view bytes) {
   return out;
 }
 
+std::string DecodeCp932(std::string_view bytes, bool* whole) {
+  *whole = true;
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (IsLeadByte(byte) && i + 1 < bytes.size()) {
+      const std::string& character = Pairs().Lookup(byte, static_cast<unsigned char>(bytes[i + 1]));
+      if (!character.empty()) {
+        out += character;
+        ++i;
+        continue;
+      }
+    }
+    if (byte < 0x80) {
+      out += static_cast<char>(byte);
+    } else if (byte >= 0xA1 && byte <= 0xDF) {
+      AppendHalfWidthKatakana(out, byte);
+    } else {
+      out += "\xEF\xBF\xBD";  // U+FFFD
+      *whole = false;
+    }
+  }
+  return out;
+}
+
 std::optional<std::string> Utf8ToCp932(std::string_view text) {
   return Convert("CP932", "UTF-8", text);
 }

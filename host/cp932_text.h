@@ -13,6 +13,10 @@ namespace host {
 // output never holds a TAB or a line end, so it can sit in one TAB-separated field.
 std::string RenderCp932(std::string_view bytes);
 
+// Code page 932 bytes as UTF-8 text, for formats that carry text (JSON): like RenderCp932, but a
+// byte that is no character becomes U+FFFD, *whole turns false, and a backslash stays one.
+std::string DecodeCp932(std::string_view bytes, bool* whole);
+
 // UTF-8 to code page 932; nothing when the text is not UTF-8 or holds a character the code page
 // lacks.
 std::optional<std::string> Utf8ToCp932(std::string_view text);

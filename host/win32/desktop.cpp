@@ -14,6 +14,7 @@ struct Desktop {
   simdesk::EventSink sink;
   std::deque<simdesk::UserAction> actions;
   std::string profileDirectory;
+  std::map<std::string, std::string> profileFileDirectories;  // upper-case name -> directory
   std::optional<std::string> failure;
   HMODULE addin = nullptr;
   std::map<std::string, int> templates;  // caption -> template id
@@ -144,6 +145,30 @@ void SetProfileDirectory(const std::string& directory) {
 }
 
 std::string ProfileDirectory() { return korvik::TheDesktop().profileDirectory; }
+
+namespace {
+std::string UpperAscii(std::string name) {
+  for (char& c : name) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  return name;
+}
+}  // namespace
+
+void SetProfileFileDirectory(const std::string& file, const std::string& directory) {
+  auto& directories = korvik::TheDesktop().profileFileDirectories;
+  if (directory.empty()) {
+    directories.erase(UpperAscii(file));
+    return;
+  }
+  char full[MAX_PATH * 4] = "";
+  const DWORD length = GetFullPathNameA(directory.c_str(), sizeof full, full, nullptr);
+  directories[UpperAscii(file)] = length > 0 && length < sizeof full ? full : directory;
+}
+
+std::string ProfileDirectoryOf(const std::string& file) {
+  const auto& directories = korvik::TheDesktop().profileFileDirectories;
+  const auto found = directories.find(UpperAscii(file));
+  return found != directories.end() ? found->second : ProfileDirectory();
+}
 
 int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
   return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, korvik::ResolveProfileFile(file).c_str()));

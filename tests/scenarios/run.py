@@ -113,7 +113,7 @@ def write_case_file(path, header, cases):
 ESCAPE = re.compile(r"\\(x[0-9A-Fa-f]{2}|\\)")
 
 
-def text_to_bytes(text, where):
+def text_to_bytes(text, where, encoding="cp932"):
     out = bytearray()
     pos = 0
     while pos < len(text):
@@ -121,7 +121,7 @@ def text_to_bytes(text, where):
         if slash < 0:
             slash = len(text)
         try:
-            out += text[pos:slash].encode("cp932")
+            out += text[pos:slash].encode(encoding)
         except UnicodeEncodeError as error:
             raise CaseFileError(f"{where}: {error.object[error.start]!r} is not in code page 932")
         if slash == len(text):
@@ -134,9 +134,9 @@ def text_to_bytes(text, where):
     return bytes(out)
 
 
-def section_bytes(section, where):
+def section_bytes(section, where, encoding="cp932"):
     eol = BYTE_SECTION_EOL[section.name]
-    lines = [text_to_bytes(line, f"{where}:{section.line + i + 1}")
+    lines = [text_to_bytes(line, f"{where}:{section.line + i + 1}", encoding)
              for i, line in enumerate(section.body)]
     data = b"".join(line + eol for line in lines)
     if "noeol" in section.args and data.endswith(eol):
@@ -193,6 +193,41 @@ def file_to_section_body(data, eol):
 
 # ---- Running one case.
 
+REPOSITORY = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+
+
+SHARED_LOGS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "logs")
+
+
+def write_log(log, workdir, where):
+    """Writes one log section's file; returns its name. `@NAME` takes the text of logs/NAME.txt
+    beside this file instead of the section's (a log shared by several cases); `from=PATH` takes
+    a file of the repository as it stands; `utf-8` writes the log as UTF-8 instead of code page
+    932."""
+    name, source, utf8 = "log.txt", None, False
+    for arg in log.args:
+        if arg == "utf-8":
+            utf8 = True
+        elif arg.startswith("from="):
+            source = arg[len("from="):]
+        elif arg.startswith("@"):
+            shared = Section(log.name, [a for a in log.args if a == "noeol"], log.line)
+            with open(os.path.join(SHARED_LOGS, arg[1:] + ".txt"), encoding="utf-8") as f:
+                shared.body = strip_trailing_blank(f.read().split("\n"))
+            log = shared
+        elif arg != "noeol":
+            name = arg
+    if source is not None:
+        with open(os.path.join(REPOSITORY, source), "rb") as f:
+            data = f.read()
+        if utf8:
+            data = data.decode("cp932").encode("utf-8")
+    else:
+        data = section_bytes(log, where, "utf-8" if utf8 else "cp932")
+    with open(os.path.join(workdir, name), "wb") as f:
+        f.write(data)
+    return name
+
 class Result:
     def __init__(self, stdout, stderr, status, files):
         self.stdout = stdout
@@ -210,13 +245,7 @@ def run_case(case, path, options):
     where = f"{path}:{case.line}"
     workdir = tempfile.mkdtemp(prefix="mailzolka-scenario-")
     try:
-        log = case.one("log")
-        log_name = "log.txt"
-        if log is not None:
-            names = [a for a in log.args if a != "noeol"]
-            log_name = names[0] if names else log_name
-            with open(os.path.join(workdir, log_name), "wb") as f:
-                f.write(section_bytes(log, where))
+        log_names = [write_log(log, workdir, where) for log in case.find("log")] or ["log.txt"]
         for profile in case.find("profile"):
             if not profile.args:
                 raise CaseFileError(f"{path}:{profile.line}: profile needs a file name")
@@ -252,7 +281,10 @@ def run_case(case, path, options):
                 with open(os.path.join(addin_dir, extra.args[0]), "wb") as f:
                     f.write(data)
             command += ["--addin", os.path.relpath(module, workdir)]
-        command.append(log_name)
+        # A log the arguments already name (to set the order, or among names of missing logs)
+        # is not added again.
+        named = set(command)
+        command += [name for name in log_names if name not in named]
         if listing is None and running is None:
             script = case.one("script")
             with open(os.path.join(workdir, "script.txt"), "w", encoding="utf-8") as f:
@@ -332,9 +364,11 @@ def update_case(case, result):
         put("expect", [], result.stdout, ("log", "profile", "addin-file", "script", "list", "run"))
     if result.status != 0:
         put("expect-exit", [str(result.status)], [], ("expect", "script", "list", "run"))
-        put("expect-stderr", [], result.stderr, ("expect-exit",))
     else:
         drop("expect-exit")
+    if result.status != 0 or result.stderr:
+        put("expect-stderr", [], result.stderr, ("expect-exit", "expect", "script", "list", "run"))
+    else:
         drop("expect-stderr")
     for section in case.find("expect-file"):
         name = section.args[0] if section.args else ""

@@ -13,12 +13,6 @@ struct PinnedText {
   const char* name;
   const char* text;
   const char* bytes;  // hex, blank-separated
-    {"kFailedNameOpen", res::kFailedNameOpen, "81 75"},
-    {"kFailedNameClose", res::kFailedNameClose, "81 76 82 F0 92 86 8E 7E 82 B5 82 DC 82 B5 82 BD 81 42"},
-    {"kFailedWork", res::kFailedWork, "8F 88 97 9D 82 F0 92 86 8E 7E 82 B5 82 DC 82 B5 82 BD 81 42"},
-    {"kOutOfMemory", res::kOutOfMemory, "83 81 83 82 83 8A 82 AA 91 AB 82 E8 82 DC 82 B9 82 F1 81 42"},
-    {"kUnexpectedError", res::kUnexpectedError, "97 5C 8A FA 82 B5 82 C8 82 A2 83 47 83 89 81 5B 82 AA 8B 4E 82 AB 82 DC 82 B5 82 BD 81 42"},
-    {"kRegistryNotWritten", res::kRegistryNotWritten, "8C 8F 82 CC 49 44 82 CD 51 4F 52 2E 49 4E 49 82 C9 8F 91 82 AB 8D 9E 82 DF 82 DC 82 B9 82 F1 82 C5 82 B5 82 BD 81 42"},
 };
 
 const PinnedText kPinned[] = {
@@ -72,8 +66,15 @@ const PinnedText kPinned[] = {
     {"kAboutThanks2", res::kAboutThanks2, "8E 8E 8C B1 82 C9 8B A6 97 CD 82 B5 82 C4 89 BA 82 B3 82 C1 82 BD 95 FB 81 58"},
     {"kProgressText", res::kProgressText, "50 72 6F 67 72 65 73 73 31"},
     {"kOk", res::kOk, "4F 4B"},
+    {"kFailedNameOpen", res::kFailedNameOpen, "81 75"},
+    {"kFailedNameClose", res::kFailedNameClose, "81 76 82 F0 92 86 8E 7E 82 B5 82 DC 82 B5 82 BD 81 42"},
+    {"kFailedWork", res::kFailedWork, "8F 88 97 9D 82 F0 92 86 8E 7E 82 B5 82 DC 82 B5 82 BD 81 42"},
+    {"kOutOfMemory", res::kOutOfMemory, "83 81 83 82 83 8A 82 AA 91 AB 82 E8 82 DC 82 B9 82 F1 81 42"},
+    {"kUnexpectedError", res::kUnexpectedError, "97 5C 8A FA 82 B5 82 C8 82 A2 83 47 83 89 81 5B 82 AA 8B 4E 82 AB 82 DC 82 B5 82 BD 81 42"},
     {"kRegistryFull", res::kRegistryFull, "8C 8F 82 CC 49 44 82 CD 81 41 51 4F 52 82 CC 49 44 93 6F 98 5E 82 AA 96 9E 94 74 28 49 44 39 39 82 DC 82 C5 29 82 CC 82 BD 82 DF 93 6F 98 5E 82 C5 82 AB 82 DC 82 B9 82 F1 82 C5 82 B5 82 BD 81 42"},
-    {"kExportFailed", res::kExportFailed, "83 74 83 40 83 43 83 8B 82 C9 8F 91 82 AB 8F 6F 82 B9 82 DC 82 B9 82 F1 82 C5 82 B5 82 BD 3A 20"},};
+    {"kExportFailed", res::kExportFailed, "83 74 83 40 83 43 83 8B 82 C9 8F 91 82 AB 8F 6F 82 B9 82 DC 82 B9 82 F1 82 C5 82 B5 82 BD 3A 20"},
+    {"kRegistryNotWritten", res::kRegistryNotWritten, "8C 8F 82 CC 49 44 82 CD 51 4F 52 2E 49 4E 49 82 C9 8F 91 82 AB 8D 9E 82 DF 82 DC 82 B9 82 F1 82 C5 82 B5 82 BD 81 42"},
+};
 
 std::string Hex(const char* text) {
   std::string out;

@@ -104,6 +104,28 @@ void SetProfileDirectory(const std::string& directory) { detail::TheDesktop().pr
 
 std::string ProfileDirectory() { return detail::TheDesktop().profileDirectory; }
 
+namespace {
+std::string UpperAscii(std::string name) {
+  for (char& c : name) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  return name;
+}
+}  // namespace
+
+void SetProfileFileDirectory(const std::string& file, const std::string& directory) {
+  auto& directories = detail::TheDesktop().profileFileDirectories;
+  if (directory.empty()) {
+    directories.erase(UpperAscii(file));
+  } else {
+    directories[UpperAscii(file)] = directory;
+  }
+}
+
+std::string ProfileDirectoryOf(const std::string& file) {
+  const auto& directories = detail::TheDesktop().profileFileDirectories;
+  const auto found = directories.find(UpperAscii(file));
+  return found != directories.end() ? found->second : ProfileDirectory();
+}
+
 void Reset() {
   // Swapped out first, so that nothing the old state destroys can reach the new one.
   detail::Desktop old = std::exchange(detail::TheDesktop(), detail::Desktop{});

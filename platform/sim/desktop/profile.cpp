@@ -152,7 +152,7 @@ std::string_view Unquoted(std::string_view value) {
 
 std::string ProfilePath(const char* file) {
   const std::string name = file;
-  const std::string directory = ProfileDirectory();
+  const std::string directory = ProfileDirectoryOf(name);
   if (name.find('/') != std::string::npos || directory.empty()) return name;
   return directory + "/" + name;
 }

@@ -82,6 +82,7 @@ struct Desktop {
   std::deque<UserAction> actions;
   EventSink sink;
   std::string profileDirectory;
+  std::map<std::string, std::string> profileFileDirectories;  // upper-case name -> directory
   // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
   // until a dialog, a message box or another top-level window takes the focus (null).
   Handle focus = nullptr;

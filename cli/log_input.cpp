@@ -1,0 +1,155 @@
+#include "cli/log_input.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "cli/command_support.h"
+#include "host/cp932_text.h"
+
+namespace cli {
+namespace {
+
+constexpr char kReplacement[] = "\x81\x45";  // "・", code page 932
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr size_t kMostLines = 2147483647;
+
+// The length of the UTF-8 sequence at `at` and its code point; 0 when the bytes there are no
+// well-formed sequence (overlong forms, surrogates and values past U+10FFFF included).
+size_t DecodeUtf8(const std::string& text, size_t at, char32_t* codePoint) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  size_t length;
+  char32_t value, least;
+  if (lead < 0x80) {
+    *codePoint = lead;
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1F, least = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0F, least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07, least = 0x10000;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(at + i) & 0x3F);
+  }
+  if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  *codePoint = value;
+  return length;
+}
+
+// Code page 932 bytes of one character given as UTF-8; empty when the code page lacks it. The
+// system's converter decides (iconv, or Windows' own tables), asked once per character.
+const std::string& Cp932Of(const std::string& utf8, char32_t codePoint) {
+  static std::unordered_map<char32_t, std::string> known;
+  auto found = known.find(codePoint);
+  if (found == known.end()) {
+    found = known.emplace(codePoint, host::Utf8ToCp932(utf8).value_or("")).first;
+  }
+  return found->second;
+}
+
+std::string CodePointName(char32_t codePoint) {
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
+  return name;
+}
+
+}  // namespace
+
+Encoding ParseEncoding(const std::string& name) {
+  if (name == "auto") return Encoding::Auto;
+  if (name == "cp932") return Encoding::Cp932;
+  if (name == "utf-8") return Encoding::Utf8;
+  throw Failure{"bad --encoding '" + name + "': cp932, utf-8 or auto"};
+}
+
+bool LooksLikeUtf8(const std::string& bytes) {
+  bool beyondAscii = false;
+  for (size_t at = 0; at < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    char32_t codePoint;
+    const size_t length = DecodeUtf8(bytes, at, &codePoint);
+    if (length == 0) return false;
+    beyondAscii = true;
+    at += length;
+  }
+  return beyondAscii;
+}
+
+std::string Utf8LogToCp932(const std::string& utf8, long* firstMissingLine, std::string* firstMissing,
+                           long* missing) {
+  std::string out;
+  out.reserve(utf8.size());
+  *missing = 0;
+  long line = 1;
+  size_t at = utf8.compare(0, 3, kByteOrderMark) == 0 ? 3 : 0;
+  while (at < utf8.size()) {
+    const char byte = utf8[at];
+    if (static_cast<unsigned char>(byte) < 0x80) {
+      if (byte == '\n') ++line;
+      out += byte;
+      ++at;
+      continue;
+    }
+    char32_t codePoint = 0;
+    const size_t length = DecodeUtf8(utf8, at, &codePoint);
+    const std::string& bytes =
+        length ? Cp932Of(utf8.substr(at, length), codePoint) : std::string();
+    if (!bytes.empty()) {
+      out += bytes;
+    } else {
+      if ((*missing)++ == 0) {
+        *firstMissingLine = line;
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(byte));
+        *firstMissing = length ? CodePointName(codePoint) + " has no code page 932 form"
+                               : "byte " + std::string(escaped) + " is no UTF-8";
+      }
+      out += kReplacement;
+    }
+    at += length ? length : 1;
+  }
+  return out;
+}
+
+host::LogStore LoadLog(const std::string& path, const std::string& location, Encoding encoding) {
+  try {
+    std::string bytes;
+    try {
+      bytes = ReadWholeFile(location, "log ", path);
+    } catch (const Failure& failure) {
+      throw UnreadableLog{failure.message};
+    }
+    if (encoding == Encoding::Utf8 || (encoding == Encoding::Auto && LooksLikeUtf8(bytes))) {
+      long line = 0, missing = 0;
+      std::string character;
+      bytes = Utf8LogToCp932(bytes, &line, &character, &missing);
+      if (missing > 0) {
+        Report(path + ":" + std::to_string(line) + ": " + character + "; replaced by \xE3\x83\xBB" +
+               (missing > 1 ? " (" + std::to_string(missing - 1) + " more in this log)" : ""));
+      }
+    }
+    // Line positions are signed 32-bit numbers.
+    if (bytes.size() >= kMostLines && static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) >= kMostLines) {
+      throw Failure{"log " + path + " holds more lines than a log can (2147483647)"};
+    }
+    return host::LogStore(bytes);
+  } catch (const std::bad_alloc&) {
+    throw Failure{"log " + path + " is too large to hold in memory"};
+  } catch (const std::length_error&) {
+    throw Failure{"log " + path + " is too large to hold in memory"};
+  }
+}
+
+}  // namespace cli
