@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +23,7 @@
 #include "fuzz/common.h"
 #include "fuzz/in_process_addin.h"
 #include "platform/sim/desktop_internal.h"
+#include "platform/sim/fuzz_hooks.h"
 
 namespace {
 
@@ -40,22 +41,10 @@ qor::LinePosition Pick(host::LogStore& log, uint8_t selector) {
   return static_cast<qor::LinePosition>(log.FirstPosition() + offset);
 }
 
-void CollectItems(simdesk::Handle tree, simdesk::Handle parent, std::set<void*>& items) {
-  using simdesk::seam::TreeRelation;
-  simdesk::Handle child = parent ? simdesk::seam::TreeGetNextItem(tree, parent, TreeRelation::Child)
-                                 : simdesk::seam::TreeGetNextItem(tree, nullptr, TreeRelation::Root);
-  for (; child; child = simdesk::seam::TreeGetNextItem(tree, child, TreeRelation::Next)) {
-    items.insert(child);
-    CollectItems(tree, child, items);
-  }
-}
-
 // Every item the add-in remembers names an item of its tree: on Windows a deleted item's handle
 // may be reused or point to freed memory.
 void CheckRememberedItems(simdesk::Handle tree) {
-  std::set<void*> items;
-  CollectItems(tree, nullptr, items);
-  auto live = [&](void* item) { return item == nullptr || items.count(item) != 0; };
+  auto live = [&](void* item) { return item == nullptr || simdesk::IsTreeItem(tree, item); };
   qorfuzz::Check(live(qor::state.root), "the root the add-in remembers is no tree item");
   qorfuzz::Check(live(qor::state.lastFound), "the last found item is no tree item");
   for (void* anchor : qor::state.headingAnchors) qorfuzz::Check(live(anchor), "a heading anchor is no tree item");
@@ -161,12 +150,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
 
   static const int kStoredViews[8] = {1, 2, 3, 4, 5, 0, 6, -3};
+  // The profiles in memory; each run starts without what the last one wrote.
+  static const bool once = (simdesk::KeepProfilesInMemory(true), true);
+  (void)once;
   const std::string& directory = qorfuzz::ScratchDirectory();
-  std::remove((directory + "/QOR.INI").c_str());  // each run starts without what the last one wrote
+  std::map<std::string, std::string>& profiles = simdesk::ProfilesInMemory();
+  profiles.clear();
   qortest::InProcessAddin addin(logBytes, directory);
-  const std::string settings = "[SYSTEM]\r\nPREVMODE=" + std::to_string(kStoredViews[control.flags() & 7]) +
-                               "\r\nALLDISP=" + (control.flags() & 0x08 ? "1" : "0") + "\r\n";
-  qorfuzz::WriteFile(directory + "/" + qor::ProfileName(), settings);
+  profiles[directory + "/" + qor::ProfileName()] = "[SYSTEM]\r\nPREVMODE=" +
+                                                   std::to_string(kStoredViews[control.flags() & 7]) +
+                                                   "\r\nALLDISP=" + (control.flags() & 0x08 ? "1" : "0") + "\r\n";
 
   host::LogStore& log = addin.Log();
   for (int mark = 0; mark < 4; ++mark) {

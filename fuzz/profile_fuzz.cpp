@@ -10,12 +10,14 @@
 //   blanks at either end and without one pair of enclosing quotes; writing it again changes nothing.
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz/common.h"
 #include "platform/sim/desktop.h"
+#include "platform/sim/fuzz_hooks.h"
 
 namespace {
 
@@ -136,10 +138,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string& key = fields[1];
   const std::string& value = fields[2];
 
-  static const bool once = (simdesk::SetProfileDirectory(qorfuzz::ScratchDirectory()), true);
+  // The file in memory: the parsing and editing are what this target checks, not the file system.
+  static const bool once = (simdesk::KeepProfilesInMemory(true), simdesk::SetProfileDirectory("/qorfuzz"), true);
   (void)once;
-  const std::string path = qorfuzz::ScratchDirectory() + "/" + kFile;
-  qorfuzz::WriteFile(path, rest);
+  const std::string path = std::string("/qorfuzz/") + kFile;
+  std::map<std::string, std::string>& files = simdesk::ProfilesInMemory();
+  files[path] = std::string(rest);
 
   const std::string whole = Read(section, key, 4096);
   const std::string cut = Read(section, key, smallBuffer);
@@ -150,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   const bool written = simdesk::WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(), kFile);
   qorfuzz::Check(written, "a write to a writable profile failed");
-  const std::string after = qorfuzz::ReadFile(path);
+  const std::string after = files[path];
   // Names and values that hold a line break are written as they are, and make lines of their own.
   const bool oneLine = (section + key + value).find('\n') == std::string::npos;
   if (oneLine) CheckOneLineChanged(rest, after, value);
@@ -162,6 +166,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                  "wrote " + qorfuzz::Escaped(value) + "\nread " + qorfuzz::Escaped(readBack));
   qorfuzz::Check(simdesk::WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(), kFile),
                  "writing the same value again failed");
-  qorfuzz::Check(qorfuzz::ReadFile(path) == after, "writing the same value again changed the file");
+  qorfuzz::Check(files[path] == after, "writing the same value again changed the file");
   return 0;
 }

@@ -19,6 +19,7 @@
 #include "fuzz/in_process_addin.h"
 #include "idexport/id_registration.h"
 #include "platform/sim/desktop.h"
+#include "platform/sim/fuzz_hooks.h"
 
 namespace {
 
@@ -83,10 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     at = end + 1;
   }
 
+  // The profiles in memory: the registration's choices are what this target checks.
+  static const bool once = (simdesk::KeepProfilesInMemory(true), true);
+  (void)once;
   const std::string& directory = qorfuzz::ScratchDirectory();
   qortest::InProcessAddin addin("x", directory);
   if (!addin.Attach()) qorfuzz::Fail("the add-in did not attach");
-  qorfuzz::WriteFile(directory + "/QOR.INI", registryFile);
+  simdesk::ProfilesInMemory()[directory + "/QOR.INI"] = std::string(registryFile);
   for (std::size_t at = 0; at < registryFile.size();) {
     const std::size_t end = std::min(registryFile.find('\n', at), registryFile.size());
     CheckSplit(registryFile.substr(at, std::min<std::size_t>(end - at, 300)));

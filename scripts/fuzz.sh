@@ -5,8 +5,9 @@
 #
 #   scripts/fuzz.sh short              every target a few seconds (FUZZ_SECONDS, default 6), after
 #                                      its seed corpus and regression inputs: the test suite's run
-#   scripts/fuzz.sh long SECONDS       every target SECONDS, keeping what it finds in
-#                                      build-fuzz/corpus/; prints the executions of each target
+#   scripts/fuzz.sh long SECONDS       every target SECONDS or FUZZ_RUNS executions (default
+#                                      10000000), whichever comes first, keeping what it finds in
+#                                      build-fuzz/corpus/; prints executions and seconds per target
 #   scripts/fuzz.sh build              only build
 #   scripts/fuzz.sh run TARGET ARGS... one target with libFuzzer's own arguments (a crash file
 #                                      reproduces it), e.g. scripts/fuzz.sh run listings crash-1234
@@ -53,20 +54,21 @@ build() {
   cmake --build --preset fuzz -j2 >/dev/null
 }
 
-# run_target TARGET SECONDS WORK_CORPUS: prints "TARGET EXECUTIONS STATUS".
+# run_target TARGET SECONDS RUNS WORK_CORPUS: prints "TARGET EXECUTIONS SECONDS STATUS".
 run_target() {
-  local target=$1 seconds=$2 work=$3
+  local target=$1 seconds=$2 runs=$3 work=$4
   mkdir -p "$work" build-fuzz/findings build-fuzz/logs
-  local log=build-fuzz/logs/$target.log status=0
-  build-fuzz/bin/fuzz_"$target" "${FUZZ_OPTIONS[@]}" -max_total_time="$seconds" \
+  local log=build-fuzz/logs/$target.log status=0 started=$SECONDS
+  build-fuzz/bin/fuzz_"$target" "${FUZZ_OPTIONS[@]}" -max_total_time="$seconds" -runs="$runs" \
     -artifact_prefix=build-fuzz/findings/"$target"- "$work" fuzz/corpus/"$target" >"$log" 2>&1 || status=$?
-  local runs
+  local took=$((SECONDS - started))
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   if [ "$status" != 0 ]; then
     echo "fuzz: $target found something (status $status); the input is in build-fuzz/findings/, the log in $log:" >&2
     grep -E 'ERROR|invariant broken|SUMMARY|Test unit written' "$log" | head -8 >&2 || true
   fi
-  printf '%-12s %12s executions  %s\n' "$target" "${runs:-?}" "$([ "$status" = 0 ] && echo 'no finding' || echo FINDING)"
+  printf '%-12s %12s executions %6s s  %s\n' "$target" "${runs:-?}" "$took" \
+    "$([ "$status" = 0 ] && echo 'no finding' || echo FINDING)"
   return "$status"
 }
 
@@ -89,7 +91,7 @@ case "$mode" in
     for target in "${TARGETS[@]}"; do
       work=$scratch/$target
       [ "$mode" = long ] && work=build-fuzz/corpus/$target
-      run_target "$target" "$seconds" "$work" || failed=$((failed + 1))
+      run_target "$target" "$seconds" "${FUZZ_RUNS:-10000000}" "$work" || failed=$((failed + 1))
     done
     echo "fuzz: $((${#TARGETS[@]} - failed)) passed, $failed failed"
     [ "$failed" = 0 ]

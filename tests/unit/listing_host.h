@@ -18,7 +18,7 @@ class ListingHost : public host::HostBase {
   LogBuffer* GetLogBuffer() override { return state.log; }
   const unsigned char* GetLineAttributes() override { return state.attributes; }
   int RegisterPane(platform::WindowHandle, const char*, PaneCallbackFunction, platform::MenuHandle) override {
-    return 1;
+    return paneAnswer;
   }
   int UnregisterPane(platform::WindowHandle) override { return 1; }
   void GetViewLines(LinePosition* first, LinePosition* second) override { *first = *second = 0; }
@@ -27,6 +27,8 @@ class ListingHost : public host::HostBase {
   platform::WindowHandle GetActivePane() override { return nullptr; }
   int GetLogTitle(char* buffer, int size) override { return std::snprintf(buffer, size, "log"); }
   int IsAttachedAttribute(int attribute) override { return attribute >= 10 && attribute <= 17; }
+
+  int paneAnswer = 1;  // 0: the host refuses the pane
 
  private:
   platform::WindowHandle main_;

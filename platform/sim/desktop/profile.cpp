@@ -159,6 +159,10 @@ std::string ProfilePath(const char* file) {
 
 // The file's bytes; none when it is missing, no regular file or unreadable.
 std::optional<std::string> ReadProfile(const std::string& path) {
+  if (const auto* memory = detail::MemoryProfiles()) {
+    const auto found = memory->find(path);
+    return found == memory->end() ? std::nullopt : std::optional<std::string>(found->second);
+  }
   const int fd = seam::OpenRegularFile(path);
   if (fd < 0) return std::nullopt;
   std::string content;
@@ -236,7 +240,9 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   const std::string path = ProfilePath(file);
   std::string content;
   struct stat status {};
-  if (stat(path.c_str(), &status) == 0) {
+  if (detail::MemoryProfiles()) {
+    content = ReadProfile(path).value_or("");
+  } else if (stat(path.c_str(), &status) == 0) {
     std::optional<std::string> existing = ReadProfile(path);
     if (!existing || access(path.c_str(), W_OK) != 0) return false;
     content = std::move(*existing);
@@ -256,6 +262,10 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   } else {
     if (!content.empty() && content.back() != '\n') content += "\r\n";
     content += "[" + std::string(sectionName) + "]\r\n" + keyLine;
+  }
+  if (auto* memory = detail::MemoryProfiles()) {
+    (*memory)[path] = content;
+    return true;
   }
   return seam::ReplaceFileContent(path, content);
 }

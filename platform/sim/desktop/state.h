@@ -102,6 +102,9 @@ std::shared_ptr<Window> FindWindow(Handle handle, WindowKind kind);
 // rect in the parent's client coordinates. Null when a parent is given but is no window.
 std::shared_ptr<Window> AddWindow(WindowKind kind, Handle parent, Rect rect, Insets frame);
 
+// The profiles kept in memory when a fuzz target asked for them (fuzz_hooks.h), else null.
+std::map<std::string, std::string>* MemoryProfiles();
+
 void Emit(std::vector<std::string> fields);
 std::optional<UserAction> TakeUserAction();
 std::string Describe(const UserAction& action);  // the script's words, or a made-up description

@@ -42,6 +42,7 @@ class TreeControl {
 
   std::vector<TreeRow> Dump() const;
   Handle ItemAt(const std::vector<int>& path) const;
+  bool Holds(Handle item) const { return Find(item) != nullptr; }
 
  private:
   struct Item {
