@@ -116,7 +116,12 @@ void AppendEscaped(std::string& out, unsigned char byte) {
 
 }  // namespace
 
-std::string RenderCp932(std::string_view bytes) {
+namespace {
+
+// The bytes as UTF-8: every code page 932 character as itself; what is left (ASCII and bytes that
+// are no character) goes to `other`, which writes it.
+template <typename Other>
+std::string ToUtf8(std::string_view bytes, Other other) {
   std::string out;
   out.reserve(bytes.size() * 2);
   for (size_t i = 0; i < bytes.size(); ++i) {
@@ -129,43 +134,39 @@ std::string RenderCp932(std::string_view bytes) {
         continue;
       }
     }
-    if (byte == '\\') {
-      out += "\\\\";
-    } else if (byte >= 0x20 && byte <= 0x7E) {
-      out += static_cast<char>(byte);
-    } else if (byte >= 0xA1 && byte <= 0xDF) {
+    if (byte >= 0xA1 && byte <= 0xDF) {
       AppendHalfWidthKatakana(out, byte);
     } else {
-      AppendEscaped(out, byte);
+      other(out, byte);
     }
   }
   return out;
 }
 
+}  // namespace
+
+std::string RenderCp932(std::string_view bytes) {
+  return ToUtf8(bytes, [](std::string& out, unsigned char byte) {
+    if (byte == '\\') {
+      out += "\\\\";
+    } else if (byte >= 0x20 && byte <= 0x7E) {
+      out += static_cast<char>(byte);
+    } else {
+      AppendEscaped(out, byte);
+    }
+  });
+}
+
 std::string DecodeCp932(std::string_view bytes, bool* whole) {
   *whole = true;
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (IsLeadByte(byte) && i + 1 < bytes.size()) {
-      const std::string& character = Pairs().Lookup(byte, static_cast<unsigned char>(bytes[i + 1]));
-      if (!character.empty()) {
-        out += character;
-        ++i;
-        continue;
-      }
-    }
+  return ToUtf8(bytes, [whole](std::string& out, unsigned char byte) {
     if (byte < 0x80) {
       out += static_cast<char>(byte);
-    } else if (byte >= 0xA1 && byte <= 0xDF) {
-      AppendHalfWidthKatakana(out, byte);
     } else {
       out += "\xEF\xBF\xBD";  // U+FFFD
       *whole = false;
     }
-  }
-  return out;
+  });
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view text) {
