@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/code_page.h"
+#include "platform/file.h"
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
 
@@ -41,7 +43,7 @@ std::string_view TrimRight(std::string_view text) {
 
 std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+using platform::IsLeadByte;
 
 // Position of the first or last single-byte `c`, never the second byte of a double-byte character.
 std::size_t FindChar(std::string_view text, char c, bool last) {
@@ -165,13 +167,15 @@ std::optional<std::string> ReadProfile(const std::string& path) {
   }
   const int fd = seam::OpenRegularFile(path);
   if (fd < 0) return std::nullopt;
+  FILE* file = fdopen(fd, "rb");
+  if (!file) {
+    close(fd);
+    return std::nullopt;
+  }
   std::string content;
-  char buffer[4096];
-  ssize_t count;
-  while ((count = read(fd, buffer, sizeof buffer)) > 0)
-    content.append(buffer, static_cast<std::size_t>(count));
-  close(fd);
-  if (count < 0) return std::nullopt;
+  const bool read = platform::ReadToEnd(file, content);
+  fclose(file);
+  if (!read) return std::nullopt;
   return content;
 }
 
