@@ -329,7 +329,8 @@ TEST_F(FileFaults, AnExportReachesAnotherFileSystemAndTheLongestName) {
 // run again writes nothing, so the registry does not fill up with them.
 TEST_F(FileFaults, IdsTheRegistryCannotHoldAreReportedNotWritten) {
   WriteFile(directory_ / "QOR.INI", "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\n");
-  qor::state.idEntries = {{"  XYZ00001", "x"}, {"AB,CD", "AB,CD"}, {std::string(300, 'L'), "long"}, {"KJP55021", Sjis("佐藤")}};
+  qor::state.idEntries = {
+      {"  XYZ00001", "x"}, {"AB,CD", "AB,CD"}, {std::string(300, 'L'), "long"}, {"KJP55021", Sjis("佐藤")}};
   Register(2);  // "AB,CD" reads back as "AB", which is there: not offered
   const std::string registry = ReadFile(directory_ / "QOR.INI");
   EXPECT_EQ(registry, "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\nID3=KJP55021," + Sjis("佐藤") + ",\r\n");
