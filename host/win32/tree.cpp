@@ -68,9 +68,10 @@ void Click(HWND tree, POINT at) {
   SendMessageA(tree, WM_LBUTTONUP, 0, where);
 }
 
-// Scrolls the shown item into view; false when no part of its row is in the client area then.
-bool RowInView(HWND tree, HTREEITEM item, bool textOnly, RECT& rect) {
-  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+// Scrolls the shown item into view (unless `scroll` is false); false when no part of its row is in
+// the client area then.
+bool RowInView(HWND tree, HTREEITEM item, bool textOnly, RECT& rect, bool scroll = true) {
+  if (scroll) SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
   *reinterpret_cast<HTREEITEM*>(&rect) = item;
   if (!SendMessageA(tree, TVM_GETITEMRECT, textOnly ? TRUE : FALSE, reinterpret_cast<LPARAM>(&rect))) return false;
   RECT client{};
@@ -145,11 +146,14 @@ void ClickExpandButton(Handle tree, Handle item) {
     SetFocus(window);
     return;
   }
-  // A user scrolls the tree back to its left edge to reach a button: a click on a long label
-  // scrolls the control sideways (TVM_ENSUREVISIBLE does), which hides the buttons on the left.
+  // A user scrolls the item into view, then the tree back to its left edge to reach a button:
+  // bringing a long label into view scrolls the control sideways (TVM_ENSUREVISIBLE does), which
+  // hides the buttons on the left.
+  SendMessageA(window, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(handle));
   SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
   RECT row{}, label{};
-  if (!korvik::RowInView(window, handle, false, row) || !korvik::RowInView(window, handle, true, label)) {
+  if (!korvik::RowInView(window, handle, false, row, false) ||
+      !korvik::RowInView(window, handle, true, label, false)) {
     SetFocus(window);
     return;
   }
