@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/sim/desktop/ansi_text.h"
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
 
@@ -222,9 +223,11 @@ std::size_t GetPrivateProfileString(const char* section, const char* key, const 
   if (content) lines = SplitLines(*content);
   const Location location = Locate(lines, Trim(section), Trim(key));
   if (location.keyLine && location.key.value) text = *location.key.value;
-  text = Unquoted(text);
-  const std::size_t count = std::min(text.size(), size - 1);
-  std::memcpy(buffer, text.data(), count);
+  // The ANSI profile functions work on UTF-16 inside: what they give back has been through the
+  // code page, as the text of the real controls has.
+  const std::string converted = detail::ThroughAnsiCodePage(Unquoted(text));
+  const std::size_t count = std::min(converted.size(), size - 1);
+  std::memcpy(buffer, converted.data(), count);
   buffer[count] = '\0';
   return count;
 }
@@ -247,9 +250,16 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (!existing || access(path.c_str(), W_OK) != 0) return false;
     content = std::move(*existing);
   }
-  const std::string_view sectionName = Trim(section);
-  const std::string_view keyName = Trim(key);
-  const std::string_view newValue = TrimLeft(value);
+  // Windows reads the file into UTF-16, changes it there and writes all of it back through the
+  // code page: the new text and the file's own text come out as the code page gives them back.
+  // A file that does not change is left as it was.
+  content = detail::ThroughAnsiCodePage(content);
+  const std::string section932 = detail::ThroughAnsiCodePage(section);
+  const std::string key932 = detail::ThroughAnsiCodePage(key);
+  const std::string value932 = detail::ThroughAnsiCodePage(value);
+  const std::string_view sectionName = Trim(section932);
+  const std::string_view keyName = Trim(key932);
+  const std::string_view newValue = TrimLeft(value932);
   const std::vector<Line> lines = SplitLines(content);
   const Location location = Locate(lines, sectionName, keyName);
   const std::string keyLine =
