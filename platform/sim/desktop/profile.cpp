@@ -250,10 +250,9 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (!existing || access(path.c_str(), W_OK) != 0) return false;
     content = std::move(*existing);
   }
-  // Windows reads the file into UTF-16, changes it there and writes all of it back through the
-  // code page: the new text and the file's own text come out as the code page gives them back.
-  // A file that does not change is left as it was.
-  content = detail::ThroughAnsiCodePage(content);
+  // The ANSI functions pass the text on in UTF-16: what is written comes out as the code page
+  // gives it back. (The real functions write the whole file back that way; the rest of the file
+  // is kept here as it was.)
   const std::string section932 = detail::ThroughAnsiCodePage(section);
   const std::string key932 = detail::ThroughAnsiCodePage(key);
   const std::string value932 = detail::ThroughAnsiCodePage(value);
