@@ -73,6 +73,11 @@ void SetAddinModule(HMODULE module) {
 
 HMODULE AddinModule() { return TheDesktop().addin; }
 
+void ForgetAddinModule() {
+  TheDesktop().addin = nullptr;
+  TheDesktop().templates.clear();
+}
+
 int TemplateIdOf(const std::string& caption) {
   const auto found = TheDesktop().templates.find(caption);
   return found == TheDesktop().templates.end() ? -1 : found->second;

@@ -491,6 +491,12 @@ std::string CurrentDirectoryMoved() {
   return "the add-in moved the current directory from " + StartDirectory() + " to " + now;
 }
 
+void ForgetScriptedUser() {
+  StartDirectory().clear();
+  OpenedWindows().clear();
+  EndChecks().clear();
+}
+
 void InstallScriptedUser() {
   if (StartDirectory().empty()) StartDirectory() = CurrentDirectory();
   static const HHOOK hook = SetWindowsHookExA(WH_CBT, WatchWindows, nullptr, GetCurrentThreadId());

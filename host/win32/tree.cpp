@@ -68,9 +68,10 @@ void Click(HWND tree, POINT at) {
   SendMessageA(tree, WM_LBUTTONUP, 0, where);
 }
 
-// Scrolls the shown item into view; false when no part of its row is in the client area then.
-bool RowInView(HWND tree, HTREEITEM item, bool textOnly, RECT& rect) {
-  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+// Scrolls the shown item into view (unless `scroll` is false); false when no part of its row is in
+// the client area then.
+bool RowInView(HWND tree, HTREEITEM item, bool textOnly, RECT& rect, bool scroll = true) {
+  if (scroll) SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
   *reinterpret_cast<HTREEITEM*>(&rect) = item;
   if (!SendMessageA(tree, TVM_GETITEMRECT, textOnly ? TRUE : FALSE, reinterpret_cast<LPARAM>(&rect))) return false;
   RECT client{};
@@ -107,19 +108,31 @@ Handle TreeItemAt(Handle tree, const std::vector<int>& path) {
   return item;
 }
 
-// The user clicks the item's label. An item inside a collapsed one cannot be clicked; it is
-// selected with the tree's own message instead, which opens what is around it the same way, and
-// the tree takes the focus as after a click.
+// The user clicks the item's label, or its icon where the label is too narrow to hit (an empty
+// text). An item inside a collapsed one cannot be clicked; it is selected with the tree's own
+// message instead, which opens what is around it the same way, and the tree takes the focus as
+// after a click.
 void ClickItem(Handle tree, Handle item) {
   const HWND window = static_cast<HWND>(tree);
   const auto handle = static_cast<HTREEITEM>(item);
-  RECT label{};
-  if (korvik::IsShown(window, handle) && korvik::RowInView(window, handle, true, label)) {
-    korvik::Click(window, {(label.left + label.right) / 2, (label.top + label.bottom) / 2});
-  } else {
-    SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
-    SetFocus(window);
+  RECT row{}, label{};
+  if (korvik::IsShown(window, handle) && korvik::RowInView(window, handle, false, row) &&
+      korvik::RowInView(window, handle, true, label)) {
+    const int y = (row.top + row.bottom) / 2;
+    std::vector<int> xs = {(label.left + label.right) / 2};
+    for (int x = label.left; x >= row.left; --x) xs.push_back(x);
+    for (const int x : xs) {
+      TVHITTESTINFO hit{};
+      hit.pt = {x, y};
+      SendMessageA(window, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.hItem == handle && (hit.flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON))) {
+        korvik::Click(window, hit.pt);
+        return;
+      }
+    }
   }
+  SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
+  SetFocus(window);
 }
 
 // The user clicks the item's expand button, found by hit-testing its row left of the label. Where
@@ -133,11 +146,14 @@ void ClickExpandButton(Handle tree, Handle item) {
     SetFocus(window);
     return;
   }
-  // A user scrolls the tree back to its left edge to reach a button: a click on a long label
-  // scrolls the control sideways (TVM_ENSUREVISIBLE does), which hides the buttons on the left.
+  // A user scrolls the item into view, then the tree back to its left edge to reach a button:
+  // bringing a long label into view scrolls the control sideways (TVM_ENSUREVISIBLE does), which
+  // hides the buttons on the left.
+  SendMessageA(window, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(handle));
   SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
   RECT row{}, label{};
-  if (!korvik::RowInView(window, handle, false, row) || !korvik::RowInView(window, handle, true, label)) {
+  if (!korvik::RowInView(window, handle, false, row, false) ||
+      !korvik::RowInView(window, handle, true, label, false)) {
     SetFocus(window);
     return;
   }

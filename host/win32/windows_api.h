@@ -33,6 +33,7 @@ bool HasFailed();
 // The add-in module: its dialog templates name the dialogs it opens.
 void SetAddinModule(HMODULE module);
 HMODULE AddinModule();
+void ForgetAddinModule();  // the module is being unloaded
 int TemplateIdOf(const std::string& caption);  // -1 when no template of the module has it
 
 // The class of the host's main window and its panes (host_windows.cpp).
@@ -57,9 +58,15 @@ void InstallScriptedUser();
 // The add-in must leave the process's current directory alone: empty while it is where it was
 // when the scripted user started, else what moved it where.
 std::string CurrentDirectoryMoved();
+std::string CurrentDirectory();
 // With a person at the screen (korvik show): the queued answers are given, and what opens after
 // they are used up is left to the person.
 void LeaveTheRestToAPerson();
+// Between two sessions of one process: the next session starts as in a fresh process.
+void ForgetScriptedUser();
+
+// ---- Many sessions in one process (batch.cpp)
+int BatchCommand(int argc, char** argv);
 
 // ---- Text
 std::wstring ToWide(const std::string& cp932);

@@ -1,5 +1,7 @@
-// The simulated tree control against comctl32's behaviour (Wine's treeview.c and its tests): the
-// parent records every notification, and each case compares the sequence it got.
+// The tree control's notification sequences, after comctl32's behaviour (Wine's treeview.c and its
+// tests): the parent records every tree notification, and each case compares the sequence it got.
+// The same source is built against the simulated tree (Linux) and against the real control
+// (Windows, run under Wine by the Wine suite), so each sequence pinned here holds for both.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,8 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#ifdef _WIN32
+#include <windows.h>
+#include <commctrl.h>
+#else
 #include "platform/sim/desktop_internal.h"
+#endif
+#include "platform/sim/desktop.h"
 #include "platform/tree_view.h"
 #include "platform/window.h"
 
@@ -16,7 +23,6 @@ namespace {
 
 using platform::ExpandAction;
 using platform::TreeItem;
-using simdesk::seam::TreeNotify;
 
 struct Note {
   int code;
@@ -44,6 +50,37 @@ Note Deleted(TreeItem item) { return {kTVN_DELETEITEMA, 0, item, nullptr}; }
 Note Expanding(TreeItem item, unsigned action = 2) { return {kTVN_ITEMEXPANDINGA, action, nullptr, item}; }
 Note Expanded(TreeItem item, unsigned action = 2) { return {kTVN_ITEMEXPANDEDA, action, nullptr, item}; }
 
+bool IsTreeCode(int code) {
+  for (const int tree : {kTVN_SELCHANGINGA, kTVN_SELCHANGEDA, kTVN_ITEMEXPANDINGA, kTVN_ITEMEXPANDEDA, kTVN_DELETEITEMA}) {
+    if (code == tree) return true;
+  }
+  return false;
+}
+
+// The notification's record as the parent receives it: the real control's NMTREEVIEWA, or the
+// simulated tree's own record. The real control also sends focus, click and drawing notices, which
+// these cases leave aside.
+Note Read(intptr_t second) {
+#ifdef _WIN32
+  const auto& record = *reinterpret_cast<const NMTREEVIEWA*>(second);
+  return {static_cast<int>(record.hdr.code), record.action, record.itemOld.hItem, record.itemNew.hItem};
+#else
+  const auto& record = *reinterpret_cast<const simdesk::seam::TreeNotify*>(second);
+  return {record.code, record.action, record.itemOld, record.itemNew};
+#endif
+}
+
+// Run by Wine: where Wine's control is known to differ from Windows' (its own tests mark the
+// case todo_wine), the cases keep Windows' behaviour, which the simulation follows.
+bool OnWine() {
+#ifdef _WIN32
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+  return false;
+#endif
+}
+
 class TreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -51,9 +88,10 @@ class TreeTest : public ::testing::Test {
     parent = simdesk::CreateHostWindow(
         nullptr, {0, 0, 300, 300}, 0, [this](simdesk::Handle, unsigned message, uintptr_t, intptr_t second) {
           if (message != platform::kWM_NOTIFY) return intptr_t{0};
-          const auto& record = *reinterpret_cast<const TreeNotify*>(second);
-          notes.push_back({record.code, record.action, record.itemOld, record.itemNew});
-          return onNotify ? onNotify(record) : 0;
+          const Note note = Read(second);
+          if (!IsTreeCode(note.code)) return intptr_t{0};
+          notes.push_back(note);
+          return onNotify ? onNotify(note) : 0;
         });
     tree = platform::TreeView(platform::TreeView::Create(parent));
   }
@@ -80,7 +118,7 @@ class TreeTest : public ::testing::Test {
   simdesk::Handle parent = nullptr;
   platform::TreeView tree;
   std::vector<Note> notes;
-  std::function<intptr_t(const TreeNotify&)> onNotify;
+  std::function<intptr_t(const Note&)> onNotify;
 };
 
 TEST_F(TreeTest, InsertKeepsWhatWasGivenAndParentsReportChildren) {
@@ -109,7 +147,10 @@ TEST_F(TreeTest, ChildrenFlagFollowsChildItemsUnlessSetExplicitly) {
 
   const TreeItem given = AddWithFlag(nullptr, "b", 1);
   tree.DeleteItem(Add(given, "b1"));
-  EXPECT_EQ(tree.GetItemChildren(given), 1);  // Windows keeps an explicit flag (Wine's test_cchildren)
+  // Windows keeps an explicit flag; Wine's control clears it (Wine's test_cchildren, todo_wine).
+  if (!OnWine()) {
+    EXPECT_EQ(tree.GetItemChildren(given), 1);
+  }
 
   tree.SetItemChildren(given, 0);
   EXPECT_EQ(tree.GetItemChildren(given), 0);
@@ -134,7 +175,7 @@ TEST_F(TreeTest, SelectionRefusedByParentStays) {
   const TreeItem a = Add(nullptr, "a");
   const TreeItem b = Add(nullptr, "b");
   tree.SelectItem(a);
-  onNotify = [](const TreeNotify& record) { return intptr_t{record.code == kTVN_SELCHANGINGA}; };
+  onNotify = [](const Note& record) { return intptr_t{record.code == kTVN_SELCHANGINGA}; };
   EXPECT_FALSE(tree.SelectItem(b));
   EXPECT_EQ(tree.GetSelection(), a);
 }
@@ -180,7 +221,7 @@ TEST_F(TreeTest, ExpandingHandlerFillsTheItemOrItStaysCollapsed) {
   EXPECT_FALSE(IsExpanded(heading));
 
   TreeItem filled = nullptr;
-  onNotify = [&](const TreeNotify& record) {
+  onNotify = [&](const Note& record) {
     if (record.code == kTVN_ITEMEXPANDINGA) filled = Add(record.itemNew, "sub");
     return intptr_t{0};
   };
@@ -191,7 +232,7 @@ TEST_F(TreeTest, ExpandingHandlerFillsTheItemOrItStaysCollapsed) {
 
   const TreeItem refused = AddWithFlag(nullptr, "refused", 1);
   Add(refused, "child");
-  onNotify = [](const TreeNotify&) { return intptr_t{1}; };
+  onNotify = [](const Note&) { return intptr_t{1}; };
   EXPECT_FALSE(tree.Expand(refused, ExpandAction::Expand));
   EXPECT_FALSE(IsExpanded(refused));
 }
@@ -278,6 +319,9 @@ TEST_F(TreeTest, DeleteAllReportsEveryItemButNoSelectionChange) {
 }
 
 TEST_F(TreeTest, DeletedHandlesFailSafely) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a deleted item's handle is no longer valid for the real control; the simulation refuses it";
+#endif
   const TreeItem root = Add(nullptr, "root", 5);
   const TreeItem child = Add(root, "child");
   tree.DeleteItem(root);
@@ -339,15 +383,18 @@ TEST_F(TreeTest, DumpShowsEveryItemAndPathsNameThem) {
 TEST_F(TreeTest, HandlersMayDeleteWhatIsBeingChanged) {
   const TreeItem root = Add(nullptr, "root");
   const TreeItem child = Add(root, "child");
-  onNotify = [&](const TreeNotify& record) {
+  onNotify = [&](const Note& record) {
     if (record.code == kTVN_ITEMEXPANDINGA) tree.DeleteItem(record.itemNew);
     return intptr_t{0};
   };
   EXPECT_FALSE(tree.Expand(root, ExpandAction::Expand));
   EXPECT_EQ(tree.GetRoot(), nullptr);
+#ifdef _WIN32
+  GTEST_SKIP() << "the real control keeps a selection deleted under it; the simulation refuses it";
+#endif
 
   const TreeItem a = Add(nullptr, "a");
-  onNotify = [&](const TreeNotify& record) {
+  onNotify = [&](const Note& record) {
     if (record.code == kTVN_SELCHANGINGA) tree.DeleteItem(record.itemNew);
     return intptr_t{0};
   };

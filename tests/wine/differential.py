@@ -19,9 +19,12 @@ import argparse
 import concurrent.futures
 import os
 import random
+import re
 import shutil
+import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -230,16 +233,79 @@ def exact_body(data, eol):
     return body, noeol
 
 
+def line_count(log):
+    return len(log.replace(b"\r\n", b"\n").replace(b"\r", b"\n").rstrip(b"\n").split(b"\n"))
+
+
 def session(seed, number):
     rng = random.Random(f"{seed}:{number}")
     log = make_log(rng)
-    lines = log.count(b"\n") + log.count(b"\r") + 1
-    script = make_script(rng, lines)
+    script = make_script(rng, line_count(log))
     qor_dat = rng.random() < 0.5
     qor_ini = None
     if rng.random() < 0.3:
         qor_ini = ["[ID]", "ID1=ABC01234,山田,", "ID2=" + rng.choice(["NEK77777", "XYZ00001,誰,", ""])]
     return log, script, qor_dat, qor_ini
+
+
+# ---- Repairing scripts
+
+# A random script mostly names an item the tree does not hold, or leaves a box without its answer,
+# and ends there with a script error. Before the comparison such a script is repaired on the
+# simulated desktop: the command it stopped at is dropped, or the box gets an answer, until it runs
+# to its end. One session in ten keeps its first error, so that script errors stay compared too.
+ERROR = re.compile(r"^mailzolka: script\.txt:(\d+): (.*)$")
+BOX_ANSWERS = {"OK": ["ok"], "OKCANCEL": ["ok", "cancel"], "YESNO": ["yes", "no"],
+               "YESNOCANCEL": ["yes", "yes", "no", "cancel"]}
+
+
+def dialog_answer(rng, template):
+    if template == "132":
+        return rng.choice([f"search {rng.choice(SEARCHES)}", "search-pick 0", "search-cancel"])
+    if template == "137":
+        return f"idselect {rng.choice(['all', 'all', 'none', 'cancel', '0'])}"
+    return rng.choice(["close ok", "close cancel"])
+
+
+def repaired(script, result, rng):
+    """The script with the error that ended `result` mended, or None when it cannot be."""
+    match = ERROR.match(result.stderr[-1]) if result.status == 2 and result.stderr else None
+    if not match:
+        return None
+    at, message = int(match.group(1)) - 1, match.group(2)
+    if not 0 <= at < len(script):
+        return None
+    if "has no queued answer" in message or "has no queued action" in message:
+        if message.startswith("the save-file dialog"):
+            answer = rng.choice(["savefile export.csv", "savefile export.csv", "savefile cancel"])
+        elif message.startswith("dialog "):
+            answer = dialog_answer(rng, message.split()[1])
+        else:
+            boxes = [line.split("\t") for line in result.stdout if line.startswith("MessageBox\t")]
+            buttons = BOX_ANSWERS.get(boxes[-1][2] if boxes and len(boxes[-1]) > 2 else "", ["ok"])
+            answer = "answer " + rng.choice(buttons)
+        return script[:at] + [answer] + script[at:]
+    queued = re.match(r"^queued action '(.*?)'", message)
+    if queued:  # the action queued last before this command with that text goes
+        for line in range(at - 1, -1, -1):
+            if script[line] == queued.group(1):
+                return script[:line] + script[line + 1:]
+    return script[:at] + script[at + 1:]  # the command itself goes (a queued action never used)
+
+
+def repair(sim, seed, number, generated, rounds=12):
+    """The session with its script repaired, and the simulated desktop's result of that script."""
+    log, script, qor_dat, qor_ini = generated
+    rng = random.Random(f"{seed}:{number}:repair")
+    keep = rng.random() < 0.1
+    for _ in range(rounds):
+        result = scenarios.run_case(make_case("repairing", log, script, qor_dat, qor_ini), "repair", sim)
+        mended = None if keep else repaired(script, result, rng)
+        if mended is None or mended == script:
+            return (log, script, qor_dat, qor_ini), result
+        script = mended
+    result = scenarios.run_case(make_case("repairing", log, script, qor_dat, qor_ini), "repair", sim)
+    return (log, script, qor_dat, qor_ini), result
 
 
 # ---- Running both sides
@@ -253,6 +319,8 @@ class Runner:
         os.mkdir(module_dir)
         module = os.path.join(module_dir, wine_suite.LINUX_MODULE)
         shutil.copy(options.dll, module)
+        Runner.module = module
+        self.drive = options.drive
         mailzolka = os.path.abspath(options.mailzolka)
         self.sim = wine_suite.side(mailzolka, os.path.join(os.path.dirname(mailzolka), wine_suite.LINUX_MODULE),
                                    "", options.timeout)
@@ -269,8 +337,92 @@ class Runner:
                 results.append(error)
         return results, wine_suite.differences(case, *results)
 
+    def batch(self, cases):
+        """The Wine side's results of many session cases, from one korvik.exe process."""
+        results = [None] * len(cases)
+        workdirs = []
+        try:
+            lines = []
+            for case in cases:
+                workdir = tempfile.mkdtemp(prefix="session-")
+                workdirs.append(workdir)
+                lines.append("\t".join([self.windows_path(workdir)] + prepare(case, workdir)))
+            pending = list(range(len(cases)))
+            while pending:
+                listing = os.path.join(self.work, f"batch-{threading.get_ident()}.txt")
+                with open(listing, "w") as f:
+                    f.write("".join(lines[i] + "\n" for i in pending))
+                command = [self.win.host_cmd, self.win.mailzolka, "batch", self.windows_path(listing)]
+                if not self.run_batch(command, [os.path.join(workdirs[i], "status") for i in pending]):
+                    hung = next(i for i in pending if not os.path.exists(os.path.join(workdirs[i], "status")))
+                    results[hung] = TimeoutError(f"korvik.exe did not end the session in {self.win.timeout} s")
+                for i in pending:
+                    if results[i] is None and os.path.exists(os.path.join(workdirs[i], "status")):
+                        results[i] = collect(cases[i], workdirs[i])
+                left = [i for i in pending if results[i] is None]
+                if left == pending:  # the batch ran none of them
+                    for i in left:
+                        results[i] = RuntimeError("korvik.exe batch ran no session")
+                    break
+                pending = left
+        finally:
+            for workdir in workdirs:
+                shutil.rmtree(workdir, ignore_errors=True)
+        return results
+
+    def run_batch(self, command, statuses):
+        """Runs the batch; False when one session went on longer than the timeout (it is ended)."""
+        with subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) as process:
+            done, since = 0, time.time()
+            while process.poll() is None:
+                time.sleep(0.2)
+                now_done = sum(os.path.exists(status) for status in statuses)
+                if now_done != done:
+                    done, since = now_done, time.time()
+                elif time.time() - since > self.win.timeout:
+                    process.kill()
+                    return False
+        return True
+
+    def windows_path(self, path):
+        return wine_suite.windows_forms(os.path.abspath(path), self.root, self.drive)[1]
+
     def close(self):
         shutil.rmtree(self.work, ignore_errors=True)
+
+
+def prepare(case, workdir):
+    """Writes a session case's files into workdir; the arguments of its run there."""
+    args = ["session", "--profile-dir", "."]
+    with open(os.path.join(workdir, "log.txt"), "wb") as f:
+        f.write(scenarios.section_bytes(case.one("log"), "differential"))
+    for profile in case.find("profile"):
+        with open(os.path.join(workdir, profile.args[0]), "wb") as f:
+            f.write(scenarios.section_bytes(profile, "differential"))
+    addin_files = case.find("addin-file")
+    if addin_files:
+        os.mkdir(os.path.join(workdir, "addin"))
+        shutil.copy(Runner.module, os.path.join(workdir, "addin", wine_suite.LINUX_MODULE))
+        for extra in addin_files:
+            with open(os.path.join(workdir, "addin", extra.args[0]), "wb") as f:
+                f.write(bytes.fromhex("".join(extra.body)))
+        args += ["--addin", "addin\\" + wine_suite.LINUX_MODULE]
+    with open(os.path.join(workdir, "script.txt"), "w", encoding="utf-8") as f:
+        f.write("\n".join(case.one("script").body) + "\n")
+    return args + ["log.txt", "script.txt"]
+
+
+def collect(case, workdir):
+    def read(name):
+        with open(os.path.join(workdir, name), "rb") as f:
+            return f.read()
+    files = {}
+    for expected in case.find("expect-file"):
+        target = os.path.join(workdir, expected.args[0])
+        files[expected.args[0]] = read(expected.args[0]) if os.path.isfile(target) else None
+    return scenarios.Result(scenarios.output_lines(read("stdout").decode("utf-8", "replace"), workdir),
+                            scenarios.output_lines(read("stderr").decode("utf-8", "replace"), workdir),
+                            int(read("status")), files)
 
 
 def shrink(runner, log, script, qor_dat, qor_ini, budget):
@@ -336,51 +488,65 @@ def main():
     parser.add_argument("--first", type=int, default=0, help="the first session's number")
     parser.add_argument("--count", type=int, default=100)
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--batch", type=int, default=25, help="sessions per korvik.exe process")
     parser.add_argument("--timeout", type=float, default=60.0)
     parser.add_argument("--out", help="scenario file the shrunk differences are added to")
     parser.add_argument("--shrink-budget", type=int, default=150, help="runs spent shrinking one difference")
-    parser.add_argument("--print", action="store_true", help="print the sessions' logs and scripts only")
+    parser.add_argument("--print", action="store_true", help="print the sessions' logs and (repaired) scripts only")
     options = parser.parse_args()
 
     numbers = range(options.first, options.first + options.count)
+    runner = Runner(options)
     if options.print:
         for number in numbers:
-            log, script, qor_dat, qor_ini = session(options.seed, number)
+            (log, script, qor_dat, qor_ini), _ = repair(runner.sim, options.seed, number, session(options.seed, number))
             print(f"=== session {options.seed}:{number} (QOR.DAT {qor_dat}, QOR.INI {qor_ini})")
             print(log)
             print("\n".join(script))
+        runner.close()
         return 0
 
-    runner = Runner(options)
     started = time.time()
-    commands = differing = 0
+    commands = differing = ended = 0
     try:
-        def one(number):
-            log, script, qor_dat, qor_ini = session(options.seed, number)
-            case = make_case(f"session {options.seed}:{number}", log, script, qor_dat, qor_ini)
-            return number, (log, script, qor_dat, qor_ini), runner.both(case)[1]
+        def chunk(first):
+            """Sessions first.. of one batch: repaired and run on the simulated desktop one by one,
+            then all of them through one korvik.exe."""
+            sessions = [(number, *repair(runner.sim, options.seed, number, session(options.seed, number)))
+                        for number in numbers[first:first + options.batch]]
+            cases = [make_case(f"session {options.seed}:{number}", *generated)
+                     for number, generated, _ in sessions]
+            real = runner.batch(cases)
+            return [(number, generated, sim, wine_suite.differences(case, sim, win))
+                    for (number, generated, sim), case, win in zip(sessions, cases, real)]
 
+        firsts = range(0, len(numbers), max(1, options.batch))
         with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, options.jobs)) as pool:
-            for done, (number, generated, problems) in enumerate(pool.map(one, numbers), 1):
-                commands += len(generated[1])
-                if done % 100 == 0:
-                    print(f"{done} sessions, {commands} script commands, {differing} differing", flush=True)
-                if not problems:
-                    continue
-                differing += 1
-                print(f"DIFFERS session {options.seed}:{number}")
-                for problem in problems:
-                    print(problem)
-                if options.out:
-                    log, script = shrink(runner, *generated, options.shrink_budget)
-                    write_reproducer(runner, options.out, f"differential session {options.seed}:{number}",
-                                     log, script, *generated[2:])
-                    lines = log.count(b"\n")
-                    print(f"shrunk to {lines} log lines and {len(script)} script lines: {options.out}")
-                print(flush=True)
+            done = 0
+            for results in pool.map(chunk, firsts):
+                for number, generated, sim, problems in results:
+                    done += 1
+                    commands += len(generated[1])
+                    ended += sim.status != 2
+                    if done % 100 == 0:
+                        print(f"{done} sessions ({ended} to their end), {commands} script commands, "
+                              f"{differing} differing, {time.time() - started:.0f} s", flush=True)
+                    if not problems:
+                        continue
+                    differing += 1
+                    print(f"DIFFERS session {options.seed}:{number}")
+                    for problem in problems:
+                        print(problem)
+                    if options.out:
+                        log, script = shrink(runner, *generated, options.shrink_budget)
+                        write_reproducer(runner, options.out, f"differential session {options.seed}:{number}",
+                                         log, script, *generated[2:])
+                        lines = log.count(b"\n")
+                        print(f"shrunk to {lines} log lines and {len(script)} script lines: {options.out}")
+                    print(flush=True)
     finally:
         runner.close()
-    print(f"{len(numbers)} sessions, {commands} script commands, {differing} differing, "
+    print(f"{len(numbers)} sessions ({ended} to their end), {commands} script commands, {differing} differing, "
           f"{time.time() - started:.0f} s")
     return 1 if differing else 0
 

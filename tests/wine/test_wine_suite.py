@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The Wine suite's own rules: how a path that korvik.exe prints under Wine is read back into the
-Linux spelling, and which cases are left to Linux."""
+Linux spelling, which cases are left to Linux, and how the differential fuzzer mends a script."""
 
 import os
 import sys
@@ -9,6 +9,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wine_suite  # noqa: E402
+import differential  # noqa: E402
 
 ROOT = "/work/x/build-win"
 WORKDIR = ROOT + "/wine-suite-ab/mailzolka-scenario-cd"
@@ -50,6 +51,31 @@ class PlatformSpecificTest(unittest.TestCase):
 
     def test_a_file_beside_the_module_runs_on_both(self):
         self.assertIsNone(wine_suite.platform_specific(self.case(("addin-file", ["QOR.DAT", "hex"]))))
+
+
+class RepairTest(unittest.TestCase):
+    SCRIPT = ["attach", "activate", "answer yes", "select 0.3", "command 130", "dump"]
+
+    def mend(self, line, message, stdout=()):
+        result = wine_suite.scenarios.Result(list(stdout), [f"mailzolka: script.txt:{line}: {message}"], 2, {})
+        return differential.repaired(self.SCRIPT, result, differential.random.Random(1))
+
+    def test_a_command_naming_no_item_is_dropped(self):
+        self.assertEqual(self.mend(4, "select: no tree item at path 0.3"),
+                         ["attach", "activate", "answer yes", "command 130", "dump"])
+
+    def test_a_box_without_an_answer_gets_one_its_buttons_take(self):
+        box = "MessageBox\tQORMAIL\tOK\tEXCLAMATION\t該当なし"
+        mended = self.mend(5, 'message box "該当なし" has no queued answer', ["Dialog\t131\tx", box])
+        self.assertEqual(mended, self.SCRIPT[:4] + ["answer ok"] + self.SCRIPT[4:])
+
+    def test_a_queued_action_that_does_not_fit_goes(self):
+        mended = self.mend(5, "queued action 'answer yes' does not fit dialog 137 \"ID\"")
+        self.assertEqual(mended, ["attach", "activate", "select 0.3", "command 130", "dump"])
+
+    def test_only_script_errors_are_mended(self):
+        result = wine_suite.scenarios.Result([], ["mailzolka: cannot load add-in module"], 2, {})
+        self.assertIsNone(differential.repaired(self.SCRIPT, result, differential.random.Random(1)))
 
 
 if __name__ == "__main__":

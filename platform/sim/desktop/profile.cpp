@@ -20,6 +20,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file.h"
+#include "platform/sim/desktop/ansi_text.h"
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
 
@@ -226,9 +227,11 @@ std::size_t GetPrivateProfileString(const char* section, const char* key, const 
   if (content) lines = SplitLines(*content);
   const Location location = Locate(lines, Trim(section), Trim(key));
   if (location.keyLine && location.key.value) text = *location.key.value;
-  text = Unquoted(text);
-  const std::size_t count = std::min(text.size(), size - 1);
-  std::memcpy(buffer, text.data(), count);
+  // The ANSI profile functions work on UTF-16 inside: what they give back has been through the
+  // code page, as the text of the real controls has.
+  const std::string converted = detail::ThroughAnsiCodePage(Unquoted(text));
+  const std::size_t count = std::min(converted.size(), size - 1);
+  std::memcpy(buffer, converted.data(), count);
   buffer[count] = '\0';
   return count;
 }
@@ -251,9 +254,15 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (!existing || access(path.c_str(), W_OK) != 0) return false;
     content = std::move(*existing);
   }
-  const std::string_view sectionName = Trim(section);
-  const std::string_view keyName = Trim(key);
-  const std::string_view newValue = TrimLeft(value);
+  // The ANSI functions pass the text on in UTF-16: what is written comes out as the code page
+  // gives it back. (The real functions write the whole file back that way; the rest of the file
+  // is kept here as it was.)
+  const std::string section932 = detail::ThroughAnsiCodePage(section);
+  const std::string key932 = detail::ThroughAnsiCodePage(key);
+  const std::string value932 = detail::ThroughAnsiCodePage(value);
+  const std::string_view sectionName = Trim(section932);
+  const std::string_view keyName = Trim(key932);
+  const std::string_view newValue = TrimLeft(value932);
   const std::vector<Line> lines = SplitLines(content);
   const Location location = Locate(lines, sectionName, keyName);
   const std::string keyLine =
