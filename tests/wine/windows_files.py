@@ -42,6 +42,10 @@ def attrib_lines(case):
     return pairs
 
 
+class NotRun(Exception):
+    pass
+
+
 class AttributedRuns:
     """Stands in for run.py's subprocess: sets the case's attributes before its run and prints
     them after it."""
@@ -58,13 +62,15 @@ class AttributedRuns:
 
     def run(self, command, cwd, **options):
         immutable = []
-        for flags, name in self.pairs:
-            for flag in flags:  # one at a time: Wine's attrib applies only the last of several
-                self.attrib([flag, name], cwd)
-            if "+R" in flags and os.geteuid() == 0:
-                subprocess.run(["chattr", "+i", name], cwd=cwd, check=True)
-                immutable.append(name)
         try:
+            for flags, name in self.pairs:
+                for flag in flags:  # one at a time: Wine's attrib applies only the last of several
+                    self.attrib([flag, name], cwd)
+                if "+R" in flags and os.geteuid() == 0:
+                    if not shutil.which("chattr") or subprocess.run(["chattr", "+i", name], cwd=cwd,
+                                                                    capture_output=True).returncode != 0:
+                        raise NotRun("root cannot be kept from writing a file here (chattr +i failed)")
+                    immutable.append(name)
             done = subprocess.run(command, cwd=cwd, **options)
         finally:
             for name in immutable:
@@ -104,6 +110,9 @@ def main():
                 runs.pairs = attrib_lines(case)
                 try:
                     problems = scenarios.check_case(case, path, scenarios.run_case(case, path, korvik))
+                except NotRun as reason:
+                    print(f"not run: {path}:{case.line}: {case.name}: {reason}")
+                    continue
                 except (scenarios.CaseFileError, subprocess.SubprocessError, OSError) as error:
                     problems = [f"cannot run: {error!r}"]
                 if problems:
