@@ -9,12 +9,17 @@ AddinState state;
 
 int Image(ImageSlot slot) { return state.imageIndexes[slot]; }
 
+// The module keeps the name it was loaded under: it is found once, not on every settings write
+// (finding it resolves the module's path on the file system).
 std::string ModuleBaseName() {
-  const std::string path = platform::ModulePath();
-  const std::size_t separator = FindLastCharacter(path, platform::kPathSeparator);
-  std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-  const std::size_t dot = FindLastCharacter(name, '.');
-  if (dot != std::string::npos) name.resize(dot);
+  static const std::string name = [] {
+    const std::string path = platform::ModulePath();
+    const std::size_t separator = FindLastCharacter(path, platform::kPathSeparator);
+    std::string base = separator == std::string::npos ? path : path.substr(separator + 1);
+    const std::size_t dot = FindLastCharacter(base, '.');
+    if (dot != std::string::npos) base.resize(dot);
+    return base;
+  }();
   return name;
 }
 

@@ -16,22 +16,30 @@ namespace qor {
 
 namespace {
 
+// A direction's prefix and the subject, in one allocation.
+std::string Label(std::string_view prefix, std::string_view subject) {
+  std::string label;
+  label.reserve(prefix.size() + subject.size());
+  label.append(prefix).append(subject);
+  return label;
+}
+
 void FileBySenderLatestName(GroupTable& table, const ReceivedFields& fields, LinePosition header) {
   MailGroup* group = table.GroupFor(fields.senderId, fields.senderName);
   if (!group) return;
   group->party.name = fields.senderName;
-  group->mails.push_back({res::kReceivedPrefix + std::string(fields.subject), header, MailImages::Received});
+  group->mails.push_back({Label(res::kReceivedPrefix, fields.subject), header, MailImages::Received});
 }
 
 // The cursor stands on the body prompt (one line further when the mail is on the log's first line).
 void RecordSentMail(ListingFrame& frame, LineCursor& cursor, GroupTable& table, LinePosition sendCommand) {
   frame.Count();
   const std::string recipient(RecipientId(cursor.Next().Text()));
-  const std::string label = res::kSentPrefix + std::string(Subject(cursor.Next().Text()));
+  std::string label = Label(res::kSentPrefix, Subject(cursor.Next().Text()));
   const bool firstMail = table.Empty();
   if (MailGroup* group = table.GroupFor(recipient, recipient)) {
     // The mail carries its send-command line even where the moves below clamp at the log's end.
-    group->mails.push_back({label, sendCommand, MailImages::Sent});
+    group->mails.push_back({std::move(label), sendCommand, MailImages::Sent});
   }
   cursor.Previous().Previous().Previous();
   cursor.Next().Next().Next();

@@ -5,8 +5,8 @@
 namespace qor {
 
 bool ScanReceivedBlockById(ListingFrame& frame, LineCursor& cursor, GroupTable& table, FileReceivedMail file) {
-  while (!ClosesReceivedBlock(cursor.Text())) {
-    if (IsMailHeader(cursor.Text())) {
+  for (std::string_view text = cursor.Text(); !ClosesReceivedBlock(text); text = cursor.Text()) {
+    if (IsMailHeader(text)) {
       const LinePosition header = cursor.Position();
       const std::string joined = ReadMailRecord(cursor);
       const bool firstMail = table.Empty();

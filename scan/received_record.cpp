@@ -1,12 +1,19 @@
 #include "scan/received_record.h"
 
+#include "addin/sjis.h"
 #include "scan/received_layout.h"
 
 namespace qor {
 
+// JoinMailRecord's result, built in one string: the header is copied (the host's text is read
+// before the next call) into room for the whole record, and the continuation appended to it.
 std::string ReadMailRecord(LineCursor& cursor) {
-  const std::string header = cursor.Text();  // the host's text is read before the next call
-  return JoinMailRecord(header, cursor.Next().Text());
+  std::string joined;
+  joined.reserve(kJoinedTextLimit + 1);
+  joined = cursor.Text();
+  joined += cursor.Next().Text();
+  joined.resize(CutAtCharacter(joined, kJoinedTextLimit).size());
+  return joined;
 }
 
 }  // namespace qor

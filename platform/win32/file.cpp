@@ -1,5 +1,5 @@
 // QOR.DAT read with no sharing, and the CSV export put in place with ReplaceFileA, which keeps
-// the target's security, attributes and streams.
+// the target's security and streams; the new file carries the target's attributes.
 #include "platform/file.h"
 
 #include "platform/win32/win32.h"
@@ -95,6 +95,13 @@ bool CopyRange(HANDLE source, HANDLE target, uint64_t from, uint64_t to) {
 bool Transient(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
          error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+
+// The attributes a replaced file keeps (read-only targets are refused before); its content has
+// changed, so it is marked for the next backup as any written file is.
+DWORD KeptAttributes(DWORD attributes) {
+  return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)) |
+         FILE_ATTRIBUTE_ARCHIVE;
 }
 
 constexpr int kTries = 20;
@@ -259,6 +266,9 @@ bool FileReplacement::Commit() {
   }
   const bool flushed = FlushFileBuffers(s.file) != FALSE;
   s.CloseTemporary();
+  // ReplaceFileA gives the new file the target's attributes on Windows, but not everywhere (Wine
+  // drops hidden and system): the new file takes them before it goes in place.
+  if (exists) SetFileAttributesA(s.temporary.c_str(), KeptAttributes(attributes));
   if (!flushed || !s.Move(exists)) return false;
   s.temporary.clear();
   return true;

@@ -49,23 +49,33 @@ class Converter {
   iconv_t encode_;
 };
 
-// What each single byte and each lead/trail pair come back as, built once.
+// What each single byte and each lead/trail pair come back as, built once: one or two bytes.
+struct Back {
+  char bytes[2] = {};
+  unsigned char length = 0;
+  void Set(const std::string& text) {
+    length = static_cast<unsigned char>(text.size() < 2 ? text.size() : 2);
+    for (unsigned char i = 0; i < length; ++i) bytes[i] = text[i];
+  }
+};
+
 struct Table {
-  std::array<std::string, 256> single;
-  std::array<std::string, 65536> pair;
+  std::array<Back, 256> single;
+  std::array<Back, 65536> pair;
   Table() {
     Converter converter;
     for (int byte = 1; byte < 256; ++byte) {
       const char text[] = {static_cast<char>(byte)};
-      single[byte] = converter.RoundTrip({text, 1});
+      std::string back = converter.RoundTrip({text, 1});
       // 0x80, 0xA0 and 0xFD-0xFF are no characters, yet the code page maps them to code points of
       // their own (U+0080, U+F8F0-U+F8F3) and back; a lone lead byte becomes the default character.
-      if (single[byte].empty()) single[byte] = IsLeadByte(byte) ? kDefaultCharacter : std::string(text, 1);
+      if (back.empty()) back = IsLeadByte(byte) ? kDefaultCharacter : std::string(text, 1);
+      single[byte].Set(back);
       if (!IsLeadByte(static_cast<unsigned char>(byte))) continue;
       for (int trail = 1; trail < 256; ++trail) {
         const char two[] = {static_cast<char>(byte), static_cast<char>(trail)};
-        std::string back = converter.RoundTrip({two, 2});
-        pair[byte << 8 | trail] = back.empty() ? kDefaultCharacter : back;
+        back = converter.RoundTrip({two, 2});
+        pair[byte << 8 | trail].Set(back.empty() ? kDefaultCharacter : back);
       }
     }
   }
@@ -73,20 +83,24 @@ struct Table {
 
 }  // namespace
 
+// Every character comes back as at most two bytes: the result is written in place, without an
+// append per character (tree items are inserted by the thousand).
 std::string ThroughAnsiCodePage(std::string_view text) {
   static const Table table;
-  std::string result;
-  result.reserve(text.size());
+  std::string result(2 * text.size(), '\0');
+  std::size_t out = 0;
   for (size_t at = 0; at < text.size(); ++at) {
     const auto byte = static_cast<unsigned char>(text[at]);
-    if (IsLeadByte(byte) && at + 1 < text.size()) {
-      result += table.pair[byte << 8 | static_cast<unsigned char>(text[++at])];
-    } else if (byte < 0x80) {
-      result += static_cast<char>(byte);
-    } else {
-      result += table.single[byte];
+    if (byte < 0x80) {
+      result[out++] = static_cast<char>(byte);
+      continue;
     }
+    const Back& back = IsLeadByte(byte) && at + 1 < text.size()
+                           ? table.pair[byte << 8 | static_cast<unsigned char>(text[++at])]
+                           : table.single[byte];
+    for (unsigned char i = 0; i < back.length; ++i) result[out++] = back.bytes[i];
   }
+  result.resize(out);
   return result;
 }
 

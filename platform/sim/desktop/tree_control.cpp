@@ -34,8 +34,8 @@ TreeControl::TreeControl(Handle window, Notify notify) : window_(window), notify
 
 TreeControl::Item* TreeControl::Find(Handle handle) const {
   if (!handle) return nullptr;
-  const auto found = items_.find(handle);
-  return found == items_.end() ? nullptr : found->second.get();
+  auto found = const_cast<TreeControl*>(this)->items_.find(handle);  // the control's own, not the caller's
+  return found == items_.end() ? nullptr : &found->second;
 }
 
 intptr_t TreeControl::Send(int code, unsigned action, Handle oldItem, Handle newItem) {
@@ -52,10 +52,11 @@ intptr_t TreeControl::Send(int code, unsigned action, Handle oldItem, Handle new
 Handle TreeControl::InsertLast(Handle parentHandle, const seam::NewTreeItem& data) {
   Item* parent = parentHandle ? Find(parentHandle) : &root_;
   if (!parent) return nullptr;
-  auto owned = std::make_unique<Item>();
-  Item* item = owned.get();
-  item->handle = NewHandle();
-  item->text = ThroughAnsiCodePage(data.text);  // the control keeps UTF-16
+  std::string text = ThroughAnsiCodePage(data.text);  // the control keeps UTF-16
+  const Handle handle = NewHandle();
+  Item* item = &items_.try_emplace(handle).first->second;
+  item->handle = handle;
+  item->text = std::move(text);
   item->param = data.param;
   if (data.withImages) {
     item->image = data.image;
@@ -72,7 +73,6 @@ Handle TreeControl::InsertLast(Handle parentHandle, const seam::NewTreeItem& dat
   if (!parent->firstChild) parent->firstChild = item;
   // The parent now shows an expand button, whatever flag it was inserted with.
   if (parent->children == 0) parent->children = 1;
-  items_.emplace(item->handle, std::move(owned));
   return item->handle;
 }
 
@@ -141,7 +141,8 @@ void TreeControl::Free(Item* item) {
     Free(child);
   }
   if (selected_ == item) selected_ = nullptr;
-  items_.erase(item->handle);
+  const Handle handle = item->handle;  // the key goes with the item
+  items_.erase(handle);
 }
 
 // ---- Expansion

@@ -83,7 +83,8 @@ class TreeControl {
   Notify notify_;
   Item root_;  // parent of the top-level items, always expanded
   Item* selected_ = nullptr;
-  std::unordered_map<Handle, std::unique_ptr<Item>> items_;
+  // The items live in the map's nodes, which never move: one allocation per item.
+  std::unordered_map<Handle, Item> items_;
 };
 
 }  // namespace simdesk::detail
