@@ -129,7 +129,9 @@ void RegisterIds() {
   for (std::size_t q = 0; q < state.idList.size(); ++q) {
     const std::string stored = StoredId(state.idList[q], state.nameList[q]);
     if (Holds(registry, stored)) continue;
-    registry.ids.push_back(stored);  // an ID twice in the list is offered once
+    // An ID twice in the list is offered once. One that cannot be stored whole is offered (and
+    // counted as not written) but does not stand for the shorter ID it would read back as.
+    if (stored == state.idList[q]) registry.ids.push_back(stored);
     candidateIds.push_back(state.idList[q]);
     candidateNames.push_back(state.nameList[q]);
   }
