@@ -28,11 +28,12 @@ using Events = std::vector<std::vector<std::string>>;
 // start afresh, as in a newly started host process; the profile directory is `profileDirectory`.
 class InProcessAddin {
  public:
+  // `appendRoom`: how many lines the host may append (the fuzz targets append a few).
   InProcessAddin(std::string_view logBytes, const std::string& profileDirectory, Events* events = nullptr,
-                 std::string title = "log.txt")
+                 std::string title = "log.txt", std::size_t appendRoom = host::LogStore::kAppendRoom)
       : events_(events),
         fresh_(Fresh(profileDirectory, events)),
-        host_(host::LogStore(logBytes), std::move(title), Sink(events)) {}
+        host_(host::LogStore(logBytes, appendRoom), std::move(title), Sink(events)) {}
 
   ~InProcessAddin() {
     if (qor::state.host == &host_) GiveAddinInterface(&host_);  // detach

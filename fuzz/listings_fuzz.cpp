@@ -4,11 +4,12 @@
 // splits a file). A shorter input is padded with zero bytes.
 //   byte 0      the stored view (PREVMODE): bits 0-2 pick 1-5, 0, 6 or -3; bit 3 ALLDISP; bit 4
 //               the host shows another pane; bit 5 the first activation notice carries 0; bit 6
-//               the log is repeated past 10000 lines, so that a scan of the last 10000 lines
-//               starts somewhere inside it
+//               with byte 31 at 0xE0 or more: empty lines follow the log up to past 10000
+//               lines, so that a scan of the last 10000 lines starts inside the log
 //   bytes 1-8   four attribute marks: a line selector, then the attribute byte
 //   bytes 9-28  ten actions: a kind (low 5 bits; 20 and more do nothing), then an argument
-//   bytes 29-31 where a search text is cut from a tree label: offset, length, a raw byte
+//   bytes 29-31 where a search text is cut from a tree label: offset, length, a raw byte (in a
+//               long log, byte 31's low five bits pick the log line where that scan starts)
 // After every action the add-in's remembered items must still be in the tree.
 #include <algorithm>
 #include <climits>
@@ -32,6 +33,8 @@ constexpr std::size_t kControlSize = 32;
 struct Control {
   uint8_t bytes[kControlSize] = {};
   uint8_t flags() const { return bytes[0]; }
+  // A log of over 10000 lines costs many times a short one: a rare case, two conditions.
+  bool LongLog() const { return (flags() & 0x40) && bytes[31] >= 0xE0; }
 };
 
 // A held line chosen by one byte: spread over the whole log when it is long.
@@ -139,13 +142,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                                         ? std::string_view(reinterpret_cast<const char*>(data) + kControlSize, size - kControlSize)
                                         : std::string_view();
 
-  std::string repeated;
-  if (control.flags() & 0x40) {
-    const std::size_t lines = static_cast<std::size_t>(std::count(logBytes.begin(), logBytes.end(), '\n'));
-    const std::size_t copies = lines == 0 ? 0 : 10050 / lines + 1 + control.bytes[31] % 3;
-    if (copies > 1 && copies * logBytes.size() <= (std::size_t{2} << 20)) {
-      for (std::size_t copy = 0; copy < copies; ++copy) repeated += logBytes;
-      logBytes = repeated;
+  // A long log: the log, then empty lines up to 10000 lines and more, so that a scan of the last
+  // 10000 lines starts inside the log, at the line byte 31's low five bits pick. Empty lines cost a
+  // scan little; the log repeated as often cost a run a hundred times a short one.
+  std::string longLog;
+  if (control.LongLog()) {
+    std::size_t lines = static_cast<std::size_t>(std::count(logBytes.begin(), logBytes.end(), '\n'));
+    longLog.assign(logBytes);
+    if (!longLog.empty() && longLog.back() != '\n') {
+      longLog += '\n';
+      ++lines;
+    }
+    if (lines > 0 && lines < 10000) {
+      const std::size_t start = (control.bytes[31] & 0x1F) * lines / 32;
+      longLog.append(10000 + start - lines, '\n');
+      logBytes = longLog;
     }
   }
 
@@ -156,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string& directory = qorfuzz::ScratchDirectory();
   std::map<std::string, std::string>& profiles = simdesk::ProfilesInMemory();
   profiles.clear();
-  qortest::InProcessAddin addin(logBytes, directory);
+  qortest::InProcessAddin addin(logBytes, directory, nullptr, "log.txt", 64);
   profiles[directory + "/" + qor::ProfileName()] = "[SYSTEM]\r\nPREVMODE=" +
                                                    std::to_string(kStoredViews[control.flags() & 7]) +
                                                    "\r\nALLDISP=" + (control.flags() & 0x08 ? "1" : "0") + "\r\n";

@@ -95,8 +95,8 @@ def listings_seeds(logs):
         marks = [(30, 2), (60, 3), (61, 11), (90, 2)]
         seeds.append(control(view | (0x08 if view % 2 else 0), marks, ACTION_SETS[view % 4]) + sample)
     # The sample repeated past 10000 lines, scanned without ALLDISP: the scan starts inside it.
-    seeds.append(control(0x40 | 4, [(10, 2)], ACTION_SETS[0], (0, 4, 1)) + sample)
-    seeds.append(control(0x40 | 1, [(20, 3)], ACTION_SETS[3], (0, 4, 2)) + sample)
+    seeds.append(control(0x40 | 4, [(10, 2)], ACTION_SETS[0], (0, 4, 0xE1)) + sample)
+    seeds.append(control(0x40 | 1, [(20, 3)], ACTION_SETS[3], (0, 4, 0xE2)) + sample)
     for number, log in enumerate(distinct(logs, 30)):
         view = number % 5 | (0x08 if number % 3 == 0 else 0)
         seeds.append(control(view, [(number, 2 + number % 4)], ACTION_SETS[number % 4]) + log)

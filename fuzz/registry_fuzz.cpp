@@ -84,12 +84,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     at = end + 1;
   }
 
-  // The profiles in memory: the registration's choices are what this target checks.
-  static const bool once = (simdesk::KeepProfilesInMemory(true), true);
-  (void)once;
+  // The profiles in memory: the registration's choices are what this target checks. One add-in,
+  // attached once, serves every run: the registration keeps nothing between runs but QOR.INI,
+  // which each run sets.
   const std::string& directory = qorfuzz::ScratchDirectory();
-  qortest::InProcessAddin addin("x", directory);
-  if (!addin.Attach()) qorfuzz::Fail("the add-in did not attach");
+  static const bool attached = [&] {
+    simdesk::KeepProfilesInMemory(true);
+    static qortest::InProcessAddin addin("x", directory, nullptr, "log.txt", 1);
+    return addin.Attach();
+  }();
+  if (!attached) qorfuzz::Fail("the add-in did not attach");
   simdesk::ProfilesInMemory()[directory + "/QOR.INI"] = std::string(registryFile);
   for (std::size_t at = 0; at < registryFile.size();) {
     const std::size_t end = std::min(registryFile.find('\n', at), registryFile.size());

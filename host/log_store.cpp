@@ -32,7 +32,7 @@ void PreferHugePages(const void* start, size_t size) {
 
 }  // namespace
 
-LogStore::LogStore(std::string_view fileBytes) {
+LogStore::LogStore(std::string_view fileBytes, size_t appendRoom) {
   // Sized once: each line takes its text and two bytes, and may have lost only its LF.
   const size_t lines = static_cast<size_t>(std::count(fileBytes.begin(), fileBytes.end(), '\n')) + 1;
   bytes_.reserve(fileBytes.size() + lines + 1);
@@ -52,7 +52,7 @@ LogStore::LogStore(std::string_view fileBytes) {
     start = end + 1;
   }
   if (offsets_.empty()) AddLine({});
-  attributes_.reserve(offsets_.size() + 1 + kAppendRoom);
+  attributes_.reserve(offsets_.size() + 1 + appendRoom);
   attributes_.resize(offsets_.size() + 1, 0);
 }
 

@@ -17,7 +17,9 @@ class LogStore {
  public:
   // Splits a file's bytes into lines: on LF, dropping a CR just before it; text after the last LF
   // is a line only when not empty; an empty file holds one empty line; a NUL ends a line's text.
-  explicit LogStore(std::string_view fileBytes);
+  // `appendRoom`: how many lines may be appended later (a program that appends a few lines to many
+  // small logs sets aside less).
+  explicit LogStore(std::string_view fileBytes, size_t appendRoom = kAppendRoom);
 
   LinePosition FirstPosition() const { return firstHeld_; }
   LinePosition LastPosition() const { return static_cast<LinePosition>(offsets_.size()); }
@@ -37,7 +39,7 @@ class LogStore {
   // pointer from attach on, as it may with the real host's table.
   const unsigned char* Attributes() const { return attributes_.data(); }
 
-  // Room for this many appended lines is set aside when the log is loaded.
+  // Room for this many appended lines is set aside when the log is loaded, unless told otherwise.
   static constexpr size_t kAppendRoom = size_t{1} << 20;
   bool CanAppend() const { return attributes_.size() < attributes_.capacity(); }
   // Returns the new line's position; throws std::length_error when there is no room left.

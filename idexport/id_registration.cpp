@@ -125,7 +125,9 @@ void RegisterIds() {
   for (const IdEntry& entry : state.idEntries) {
     const std::string stored = StoredId(entry);
     if (Holds(registry, stored)) continue;
-    registry.entries.push_back({stored, entry.name});  // an ID twice in the list is offered once
+    // An ID twice in the list is offered once. One that cannot be stored whole is offered (and
+    // counted as not written) but does not stand for the shorter ID it would read back as.
+    if (stored == entry.id) registry.entries.push_back({stored, entry.name});
     candidates.push_back(entry);
   }
 

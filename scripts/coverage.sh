@@ -2,7 +2,7 @@
 # Line coverage of the add-in's own folders (addin/, scan/, search/, idexport/): clang's
 # source-based coverage over the test suite (ctest of the coverage preset's build) and the fuzz
 # corpora replayed through the fuzz targets (fuzz/corpus/, and build-fuzz/corpus/ when a long run
-# left one). Installs clang and LLVM's tools when missing (Debian, as root). Prints the line coverage
+# left one). Installs clang and LLVM's tools when missing (scripts/setup.sh clang). Prints the line coverage
 # per folder and writes an HTML report of every source file to build-coverage/html/index.html.
 #
 #   scripts/coverage.sh            build, run, report
@@ -16,24 +16,8 @@ GOAL=95
 build=build-coverage
 profiles=$build/profiles
 
-install_tools() {
-  local need=()
-  command -v clang++ >/dev/null || need+=(clang)
-  command -v llvm-profdata >/dev/null && command -v llvm-cov >/dev/null || need+=(llvm)
-  [ ${#need[@]} -eq 0 ] && return
-  if [ "$(id -u)" != 0 ]; then
-    echo "coverage: missing ${need[*]}; run as root or install them" >&2
-    exit 1
-  fi
-  echo "coverage: installing ${need[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${need[@]}" >/dev/null
-}
-
 run() {
-  scripts/setup.sh
-  install_tools
+  scripts/setup.sh clang
   cmake --preset coverage >/dev/null
   cmake --build --preset coverage -j2 >/dev/null
   rm -rf "$profiles"

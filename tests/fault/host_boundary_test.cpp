@@ -25,7 +25,7 @@ using qor::LinePosition;
 
 // A log whose host misbehaves on demand: heading texts that are null, or memory that runs out
 // after a number of line reads.
-class HostileLog : public qor::testing::FakeLog {
+class HostileLog final : public qor::testing::FakeLog {
  public:
   using FakeLog::FakeLog;
   const char* GetHeadingText() override { return nullHeadings ? nullptr : FakeLog::GetHeadingText(); }
@@ -39,7 +39,7 @@ class HostileLog : public qor::testing::FakeLog {
 
 // A host that passes the tree's notifications to the registered callback, as a real one does,
 // and records the lines it is asked to show.
-class TestHost : public host::HostBase {
+class TestHost final : public host::HostBase {
  public:
   explicit TestHost(HostileLog& log) : log_(log) {
     main_ = simdesk::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4,

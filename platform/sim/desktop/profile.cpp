@@ -75,24 +75,6 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-struct Line {
-  std::size_t begin = 0;
-  std::size_t next = 0;   // where the following line begins
-  std::string_view text;  // without blanks at either end or the line break
-  bool hasBreak = false;
-};
-
-std::vector<Line> SplitLines(std::string_view content) {
-  std::vector<Line> lines;
-  for (std::size_t at = 0; at < content.size();) {
-    const std::size_t end = content.find('\n', at);
-    const std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
-    lines.push_back({at, next, Trim(content.substr(at, next - at)), end != std::string_view::npos});
-    at = next;
-  }
-  return lines;
-}
-
 enum class LineKind { Blank, Section, Key };
 
 struct ParsedLine {
@@ -113,6 +95,26 @@ ParsedLine Parse(std::string_view text) {
   return {LineKind::Key, TrimRight(text.substr(0, equals)), TrimLeft(text.substr(equals + 1))};
 }
 
+struct Line {
+  std::size_t begin = 0;
+  std::size_t next = 0;   // where the following line begins
+  std::string_view text;  // without blanks at either end or the line break
+  bool hasBreak = false;
+  ParsedLine parsed;  // the text read as a section, key or blank line
+};
+
+std::vector<Line> SplitLines(std::string_view content) {
+  std::vector<Line> lines;
+  for (std::size_t at = 0; at < content.size();) {
+    const std::size_t end = content.find('\n', at);
+    const std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
+    const std::string_view text = Trim(content.substr(at, next - at));
+    lines.push_back({at, next, text, end != std::string_view::npos, Parse(text)});
+    at = next;
+  }
+  return lines;
+}
+
 // Where a key is, or where it would go. Only the first section of the name counts.
 struct Location {
   bool sectionFound = false;
@@ -126,7 +128,7 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
   Location location;
   if (section.empty()) return location;  // the lines before any section are in none
   for (const Line& line : lines) {
-    const ParsedLine parsed = Parse(line.text);
+    const ParsedLine& parsed = line.parsed;
     if (parsed.kind == LineKind::Section) {
       if (location.sectionFound) break;
       location.sectionFound = SameName(parsed.name, section);
@@ -213,6 +215,18 @@ int ParseProfileInt(std::string_view text) {
   return static_cast<int>(negative ? 0u - total : total);
 }
 
+// The lines of a profile kept in memory, split again only when its bytes change: the registry's
+// look-ups read one file a hundred times in a row.
+const std::vector<Line>& MemoryProfileLines(const std::string& content) {
+  static std::string splitContent;
+  static std::vector<Line> lines;
+  if (splitContent != content || (lines.empty() && !content.empty())) {
+    splitContent = content;
+    lines = SplitLines(splitContent);
+  }
+  return lines;
+}
+
 }  // namespace
 
 std::size_t GetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
@@ -222,10 +236,16 @@ std::size_t GetPrivateProfileString(const char* section, const char* key, const 
   if (!section || !key || !*key || !file) return 0;
   std::string_view text = fallback ? fallback : "";
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);  // as Windows trims a default
-  const std::optional<std::string> content = ReadProfile(ProfilePath(file));
   std::vector<Line> lines;
-  if (content) lines = SplitLines(*content);
-  const Location location = Locate(lines, Trim(section), Trim(key));
+  const std::vector<Line>* split = &lines;
+  std::optional<std::string> content;
+  if (const auto* memory = detail::MemoryProfiles()) {
+    const auto found = memory->find(ProfilePath(file));
+    if (found != memory->end()) split = &MemoryProfileLines(found->second);
+  } else if ((content = ReadProfile(ProfilePath(file)))) {
+    lines = SplitLines(*content);
+  }
+  const Location location = Locate(*split, Trim(section), Trim(key));
   if (location.keyLine && location.key.value) text = *location.key.value;
   // The ANSI profile functions work on UTF-16 inside: what they give back has been through the
   // code page, as the text of the real controls has.
