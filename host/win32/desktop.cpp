@@ -1,6 +1,5 @@
 // The desktop's state on real windows: events, the scripted user's queue, the profile functions,
 // the host's windows and the menu as the host shows it.
-#include <deque>
 #include <map>
 #include <utility>
 
@@ -12,7 +11,7 @@ namespace {
 
 struct Desktop {
   simdesk::EventSink sink;
-  std::deque<simdesk::UserAction> actions;
+  scripted::ScriptedUser user;
   std::string profileDirectory;
   std::map<std::string, std::string> profileFileDirectories;  // upper-case name -> directory
   std::optional<std::string> failure;
@@ -32,30 +31,7 @@ void Emit(const std::vector<std::string>& fields) {
   if (sink && !HasFailed()) sink(fields);
 }
 
-std::optional<simdesk::UserAction> TakeUserAction() {
-  auto& actions = TheDesktop().actions;
-  if (actions.empty()) return std::nullopt;
-  simdesk::UserAction action = std::move(actions.front());
-  actions.pop_front();
-  return action;
-}
-
-bool HasUserAction() { return !TheDesktop().actions.empty(); }
-
-std::string Describe(const simdesk::UserAction& action) {
-  using Kind = simdesk::UserAction::Kind;
-  if (!action.description.empty()) return action.description;
-  switch (action.kind) {
-    case Kind::Answer: return "answer " + std::to_string(action.answer);
-    case Kind::Search: return "search " + action.text;
-    case Kind::SearchPick: return "search-pick " + std::to_string(action.index);
-    case Kind::SearchCancel: return "search-cancel";
-    case Kind::IdSelect: return "idselect";
-    case Kind::SaveFile: return action.cancel ? "savefile cancel" : "savefile " + action.text;
-    case Kind::Close: return "close " + std::to_string(action.answer);
-  }
-  return "action";
-}
+scripted::ScriptedUser& User() { return TheDesktop().user; }
 
 void Fail(const std::string& message) {
   if (!TheDesktop().failure) TheDesktop().failure = message;
@@ -120,15 +96,9 @@ void SetEventSink(EventSink sink) {
   korvik::TheDesktop().sink = std::move(sink);
 }
 
-void QueueUserAction(UserAction action) {
-  korvik::TheDesktop().actions.push_back(std::move(action));
-}
+void QueueUserAction(UserAction action) { korvik::User().Queue(std::move(action)); }
 
-std::vector<std::string> UnusedUserActions() {
-  std::vector<std::string> descriptions;
-  for (const UserAction& action : korvik::TheDesktop().actions) descriptions.push_back(korvik::Describe(action));
-  return descriptions;
-}
+std::vector<std::string> UnusedUserActions() { return korvik::User().Unused(); }
 
 void ThrowPendingScriptError() {
   std::optional<std::string> failure = std::exchange(korvik::TheDesktop().failure, std::nullopt);
@@ -209,7 +179,7 @@ std::vector<MenuRow> ReadMenu(Handle menu) {
 }
 
 void Reset() {
-  korvik::TheDesktop().actions.clear();
+  korvik::User().Clear();
   korvik::TheDesktop().sink = nullptr;
   korvik::TheDesktop().failure.reset();
 }

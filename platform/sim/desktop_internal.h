@@ -8,12 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/dialog_template.h"
 #include "platform/sim/desktop.h"
 #include "platform/windows_codes.h"
-
-namespace res {
-struct DialogTemplate;
-}
 
 namespace simdesk::seam {
 
@@ -68,7 +65,7 @@ int TreeGetItemChildren(Handle tree, Handle item);
 bool TreeSetItemChildren(Handle tree, Handle item, int children);
 
 // ---- Dialogs built from the module's templates
-Handle CreateDialogFromTemplate(const res::DialogTemplate& dialogTemplate);  // emits "Dialog"
+Handle CreateDialogFromTemplate(const platform::DialogTemplate& dialogTemplate);  // emits "Dialog"
 Handle DialogItem(Handle dialog, int controlId);                             // null for id -1 and unknown ids
 void EndDialog(Handle dialog, int result);
 bool DialogEnded(Handle dialog, int& result);

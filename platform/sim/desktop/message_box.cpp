@@ -1,5 +1,4 @@
 // Message boxes, answered by the scripted user.
-#include <algorithm>
 #include <vector>
 
 #include "platform/sim/desktop/state.h"
@@ -8,24 +7,14 @@
 namespace simdesk::seam {
 namespace {
 
-struct ButtonSet {
-  const char* name;
-  const char* article;
-  std::vector<int> answers;  // the ids of its buttons
-};
-
-const ButtonSet& ButtonsOf(BoxButtons buttons) {
-  static const ButtonSet kOk{"OK", "an", {1}};
-  static const ButtonSet kOkCancel{"OKCANCEL", "an", {1, 2}};
-  static const ButtonSet kYesNo{"YESNO", "a", {6, 7}};
-  static const ButtonSet kYesNoCancel{"YESNOCANCEL", "a", {6, 7, 2}};
+std::vector<int> ButtonIds(BoxButtons buttons) {
   switch (buttons) {
-    case BoxButtons::Ok: return kOk;
-    case BoxButtons::OkCancel: return kOkCancel;
-    case BoxButtons::YesNo: return kYesNo;
-    case BoxButtons::YesNoCancel: return kYesNoCancel;
+    case BoxButtons::Ok: return {1};
+    case BoxButtons::OkCancel: return {1, 2};
+    case BoxButtons::YesNo: return {6, 7};
+    case BoxButtons::YesNoCancel: return {6, 7, 2};
   }
-  return kOk;
+  return {1};
 }
 
 // The icon the box shows. A box given none gets the exclamation mark when its buttons are OK,
@@ -42,20 +31,12 @@ const char* IconShown(BoxIcon icon) {
 }  // namespace
 
 int MessageBox(const std::string& caption, const std::string& text, BoxButtons buttons, BoxIcon icon) {
-  const ButtonSet& set = ButtonsOf(buttons);
+  const std::vector<int> shown = ButtonIds(buttons);
   detail::TakeFocusAway();
-  detail::Emit({"MessageBox", caption, set.name, IconShown(icon), text});
-  const std::optional<UserAction> action = detail::TakeUserAction();
-  const std::string box = "message box \"" + text + "\"";
-  if (!action) detail::Fail(box + " has no queued answer");
-  if (action->kind != UserAction::Kind::Answer) {
-    detail::Fail("queued action '" + detail::Describe(*action) + "' is no answer to " + box);
-  }
-  if (std::find(set.answers.begin(), set.answers.end(), action->answer) == set.answers.end()) {
-    detail::Fail("queued answer '" + detail::Describe(*action) + "' does not fit " + set.article + " " +
-                 set.name + " box");
-  }
-  return action->answer;
+  detail::Emit({"MessageBox", caption, scripted::ButtonSetName(shown), IconShown(icon), text});
+  const scripted::Turn turn = detail::TheDesktop().user.AnswerMessageBox(shown, text);
+  if (!turn.failure.empty()) detail::Fail(turn.failure);
+  return turn.button;
 }
 
 }  // namespace simdesk::seam
