@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "host/win32/windows_api.h"
+#include "host/profile_places.h"
 #include "host/win32/dialog_resources.h"
 
 namespace korvik {
@@ -12,8 +13,7 @@ namespace {
 struct Desktop {
   simdesk::EventSink sink;
   scripted::ScriptedUser user;
-  std::string profileDirectory;
-  std::map<std::string, std::string> profileFileDirectories;  // upper-case name -> directory
+  desktops::ProfilePlaces profiles;
   std::optional<std::string> failure;
   HMODULE addin = nullptr;
   std::map<std::string, int> templates;  // caption -> template id
@@ -106,39 +106,29 @@ void ThrowPendingScriptError() {
   if (const std::string moved = korvik::CurrentDirectoryMoved(); !moved.empty()) throw ScriptError(moved);
 }
 
+namespace {
+
 // A relative directory is made absolute now: the save-file dialog may change the current one.
-void SetProfileDirectory(const std::string& directory) {
+std::string FullPath(const std::string& directory) {
   char full[MAX_PATH * 4] = "";
   const DWORD length = GetFullPathNameA(directory.c_str(), sizeof full, full, nullptr);
-  korvik::TheDesktop().profileDirectory = length > 0 && length < sizeof full ? full : directory;
-  if (korvik::RealProfiles()) korvik::MoveProfilesIn(korvik::TheDesktop().profileDirectory);
+  return length > 0 && length < sizeof full ? full : directory;
 }
 
-std::string ProfileDirectory() { return korvik::TheDesktop().profileDirectory; }
-
-namespace {
-std::string UpperAscii(std::string name) {
-  for (char& c : name) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  return name;
-}
 }  // namespace
 
-void SetProfileFileDirectory(const std::string& file, const std::string& directory) {
-  auto& directories = korvik::TheDesktop().profileFileDirectories;
-  if (directory.empty()) {
-    directories.erase(UpperAscii(file));
-    return;
-  }
-  char full[MAX_PATH * 4] = "";
-  const DWORD length = GetFullPathNameA(directory.c_str(), sizeof full, full, nullptr);
-  directories[UpperAscii(file)] = length > 0 && length < sizeof full ? full : directory;
+void SetProfileDirectory(const std::string& directory) {
+  korvik::TheDesktop().profiles.SetDirectory(FullPath(directory));
+  if (korvik::RealProfiles()) korvik::MoveProfilesIn(ProfileDirectory());
 }
 
-std::string ProfileDirectoryOf(const std::string& file) {
-  const auto& directories = korvik::TheDesktop().profileFileDirectories;
-  const auto found = directories.find(UpperAscii(file));
-  return found != directories.end() ? found->second : ProfileDirectory();
+std::string ProfileDirectory() { return korvik::TheDesktop().profiles.Directory(); }
+
+void SetProfileFileDirectory(const std::string& file, const std::string& directory) {
+  korvik::TheDesktop().profiles.SetFileDirectory(file, directory.empty() ? directory : FullPath(directory));
 }
+
+std::string ProfileDirectoryOf(const std::string& file) { return korvik::TheDesktop().profiles.DirectoryOf(file); }
 
 int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
   return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, korvik::ResolveProfileFile(file).c_str()));

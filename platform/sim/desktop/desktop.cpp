@@ -72,31 +72,15 @@ void ThrowPendingScriptError() {
   if (failure) throw ScriptError(*failure);
 }
 
-void SetProfileDirectory(const std::string& directory) { detail::TheDesktop().profileDirectory = directory; }
+void SetProfileDirectory(const std::string& directory) { detail::TheDesktop().profiles.SetDirectory(directory); }
 
-std::string ProfileDirectory() { return detail::TheDesktop().profileDirectory; }
-
-namespace {
-std::string UpperAscii(std::string name) {
-  for (char& c : name) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  return name;
-}
-}  // namespace
+std::string ProfileDirectory() { return detail::TheDesktop().profiles.Directory(); }
 
 void SetProfileFileDirectory(const std::string& file, const std::string& directory) {
-  auto& directories = detail::TheDesktop().profileFileDirectories;
-  if (directory.empty()) {
-    directories.erase(UpperAscii(file));
-  } else {
-    directories[UpperAscii(file)] = directory;
-  }
+  detail::TheDesktop().profiles.SetFileDirectory(file, directory);
 }
 
-std::string ProfileDirectoryOf(const std::string& file) {
-  const auto& directories = detail::TheDesktop().profileFileDirectories;
-  const auto found = directories.find(UpperAscii(file));
-  return found != directories.end() ? found->second : ProfileDirectory();
-}
+std::string ProfileDirectoryOf(const std::string& file) { return detail::TheDesktop().profiles.DirectoryOf(file); }
 
 void Reset() {
   // Swapped out first, so that nothing the old state destroys can reach the new one.

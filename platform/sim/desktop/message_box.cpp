@@ -1,42 +1,44 @@
 // Message boxes, answered by the scripted user.
 #include <vector>
 
+#include "platform/message_box.h"
 #include "platform/sim/desktop/state.h"
-#include "platform/sim/desktop_internal.h"
 
-namespace simdesk::seam {
+namespace platform {
 namespace {
 
-std::vector<int> ButtonIds(BoxButtons buttons) {
+std::vector<int> ButtonIds(Buttons buttons) {
   switch (buttons) {
-    case BoxButtons::Ok: return {1};
-    case BoxButtons::OkCancel: return {1, 2};
-    case BoxButtons::YesNo: return {6, 7};
-    case BoxButtons::YesNoCancel: return {6, 7, 2};
+    case Buttons::Ok: return {1};
+    case Buttons::OkCancel: return {1, 2};
+    case Buttons::YesNo: return {6, 7};
+    case Buttons::YesNoCancel: return {6, 7, 2};
   }
   return {1};
 }
 
 // The icon the box shows. A box given none gets the exclamation mark when its buttons are OK,
 // OK/Cancel, Yes/No or Yes/No/Cancel, which are all the sets there are.
-const char* IconShown(BoxIcon icon) {
+const char* IconShown(Icon icon) {
   switch (icon) {
-    case BoxIcon::None: return "EXCLAMATION";
-    case BoxIcon::Exclamation: return "EXCLAMATION";
-    case BoxIcon::Question: return "QUESTION";
+    case Icon::None: return "EXCLAMATION";
+    case Icon::Exclamation: return "EXCLAMATION";
+    case Icon::Question: return "QUESTION";
   }
   return "NONE";
 }
 
 }  // namespace
 
-int MessageBox(const std::string& caption, const std::string& text, BoxButtons buttons, BoxIcon icon) {
+Answer ShowMessageBox(const char* caption, const char* text, Buttons buttons, Icon icon) {
+  namespace detail = simdesk::detail;
   const std::vector<int> shown = ButtonIds(buttons);
+  const std::string shownText = text ? text : "";
   detail::TakeFocusAway();
-  detail::Emit({"MessageBox", caption, scripted::ButtonSetName(shown), IconShown(icon), text});
-  const scripted::Turn turn = detail::TheDesktop().user.AnswerMessageBox(shown, text);
+  detail::Emit({"MessageBox", caption ? caption : "", scripted::ButtonSetName(shown), IconShown(icon), shownText});
+  const scripted::Turn turn = detail::TheDesktop().user.AnswerMessageBox(shown, shownText);
   if (!turn.failure.empty()) detail::Fail(turn.failure);
-  return turn.button;
+  return static_cast<Answer>(turn.button);
 }
 
-}  // namespace simdesk::seam
+}  // namespace platform

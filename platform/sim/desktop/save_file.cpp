@@ -4,12 +4,13 @@
 // opens that folder, the dialog staying up for the user's next answer.
 #include <filesystem>
 
+#include "platform/dialog.h"
 #include "platform/sim/desktop/state.h"
-#include "platform/sim/desktop_internal.h"
 
-namespace simdesk::seam {
+namespace platform {
 
-bool AskSaveFile(std::string& path) {
+bool AskSaveFilePath(std::string& path) {
+  namespace detail = simdesk::detail;
   detail::TakeFocusAway();
   for (;;) {
     std::string typed;
@@ -24,4 +25,4 @@ bool AskSaveFile(std::string& path) {
   }
 }
 
-}  // namespace simdesk::seam
+}  // namespace platform

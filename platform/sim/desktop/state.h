@@ -13,6 +13,7 @@
 
 #include "platform/sim/desktop.h"
 #include "platform/sim/desktop/tree_control.h"
+#include "host/profile_places.h"
 #include "host/scripted_user.h"
 
 namespace simdesk::detail {
@@ -81,8 +82,7 @@ struct Desktop {
   std::map<Handle, ImageList> imageLists;
   scripted::ScriptedUser user;  // the person at the screen, who answers boxes and dialogs
   EventSink sink;
-  std::string profileDirectory;
-  std::map<std::string, std::string> profileFileDirectories;  // upper-case name -> directory
+  desktops::ProfilePlaces profiles;
   // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
   // until a dialog, a message box or another top-level window takes the focus (null).
   Handle focus = nullptr;

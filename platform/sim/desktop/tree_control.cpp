@@ -49,13 +49,13 @@ intptr_t TreeControl::Send(int code, unsigned action, Handle oldItem, Handle new
 
 // ---- Insertion
 
-Handle TreeControl::InsertLast(Handle parentHandle, const seam::NewTreeItem& data) {
+Handle TreeControl::InsertLast(Handle parentHandle, const platform::NewTreeItem& data) {
   Item* parent = parentHandle ? Find(parentHandle) : &root_;
   if (!parent) return nullptr;
   auto owned = std::make_unique<Item>();
   Item* item = owned.get();
   item->handle = NewHandle();
-  item->text = ThroughAnsiCodePage(data.text);  // the control keeps UTF-16
+  item->text = ThroughAnsiCodePage(data.text ? data.text : "");  // the control keeps UTF-16
   item->param = data.param;
   if (data.withImages) {
     item->image = data.image;
