@@ -1,8 +1,8 @@
 #include "addin/about_box.h"
 
+#include "addin/center_over_host.h"
 #include "addin/commands.h"
 #include "res/dialog_templates.h"
-#include "scan/scan_progress.h"
 
 namespace qor {
 

@@ -21,6 +21,13 @@ struct HeldNotice {
   uintptr_t first = 0;
 };
 
+// A member ID found in mail and the name kept for it.
+struct IdEntry {
+  std::string id;
+  std::string name;
+  bool operator==(const IdEntry&) const = default;
+};
+
 struct AddinState {
   HostInterface* host = nullptr;
   LogBuffer* log = nullptr;
@@ -41,9 +48,9 @@ struct AddinState {
   platform::TreeItem root = nullptr;
   std::array<platform::TreeItem, kHeadingLevels> headingAnchors{};
 
-  // Left behind by the sent-and-received-by-ID listing for the ID registration and the CSV export.
-  std::vector<std::string> idList;
-  std::vector<std::string> nameList;
+  // Left behind by the sent-and-received-by-ID listing for the ID registration and the CSV export:
+  // its IDs in order of first appearance, each with its group's name.
+  std::vector<IdEntry> idEntries;
 
   // Subject search.
   std::string searchText;

@@ -188,8 +188,7 @@ void ViewSwitch() {
     droppedListing = state.viewMode >= 1 && state.viewMode <= 5 ? state.viewMode : 0;
     ClearTree();
     if (state.viewMode == 5) {
-      state.idList.clear();
-      state.nameList.clear();
+      state.idEntries.clear();
     }
     throw;
   }
@@ -201,7 +200,7 @@ void RefreshMenu() {
   for (int mode = 1; mode <= 5; ++mode) menu.Check(100 + mode, false);
   if (state.viewMode >= 1 && state.viewMode <= 5) menu.Check(100 + state.viewMode, true);
   menu.Check(kAllStock, state.allDisp != 0);
-  const bool haveIds = !state.idList.empty();
+  const bool haveIds = !state.idEntries.empty();
   if (state.qorPresent) menu.Enable(kRegisterIds, haveIds);
   menu.Enable(kExportCsv, haveIds);
   menu.Enable(kSearchNext, !state.searchText.empty() && state.lastFound != nullptr);

@@ -5,12 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/code_page.h"
+
 namespace qor {
 
-// A lead byte starts a double-byte character together with the byte after it.
-constexpr bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+using platform::IsLeadByte;
 
 // Length in bytes of the character starting at text[at] (a lead byte at the very end counts 1).
 inline std::size_t CharacterLength(std::string_view text, std::size_t at) {

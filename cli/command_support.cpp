@@ -13,6 +13,7 @@
 #include "cli/progress_line.h"
 #include "host/cp932_text.h"
 #include "host/script.h"
+#include "platform/file.h"
 #include "platform/sim/desktop.h"
 
 namespace cli {
@@ -79,10 +80,7 @@ std::string ReadWholeFile(const std::string& path, const std::string& what, cons
     if (size > 0) text.reserve(static_cast<size_t>(size));
     std::rewind(file);
   }
-  char chunk[1 << 16];
-  size_t count;
-  while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
-  const bool failed = std::ferror(file);
+  const bool failed = !platform::ReadToEnd(file, text);
   const int readError = errno;
   std::fclose(file);
   if (failed) throw Failure{"cannot read " + name + ": " + std::strerror(readError)};

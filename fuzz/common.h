@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file.h"
+
 namespace qorfuzz {
 
 // A directory of the process's own, removed when the process exits normally.
@@ -46,9 +48,7 @@ inline std::string ReadFile(const std::string& path) {
   std::string bytes;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return bytes;
-  char chunk[4096];
-  std::size_t count;
-  while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, count);
+  platform::ReadToEnd(file, bytes);
   std::fclose(file);
   return bytes;
 }

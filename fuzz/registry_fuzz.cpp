@@ -38,10 +38,10 @@ void SplitModel(std::string_view value, std::string* id, std::string* name) {
 }
 
 void CheckSplit(std::string_view value) {
-  std::string id, name, modelId, modelName;
-  qor::SplitRegistryValue(std::string(value), &id, &name);
+  std::string modelId, modelName;
+  const qor::IdEntry split = qor::SplitRegistryValue(std::string(value));
   SplitModel(value, &modelId, &modelName);
-  qorfuzz::Check(id == modelId && name == modelName, "a registry value splits wrongly", qorfuzz::Escaped(value));
+  qorfuzz::Check(split.id == modelId && split.name == modelName, "a registry value splits wrongly", qorfuzz::Escaped(value));
 }
 
 std::vector<std::string> Values() {
@@ -99,8 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   const std::vector<std::string> before = Values();
   const qor::Registry registry = qor::ReadRegistry();
-  qorfuzz::Check(registry.ids.size() == registry.names.size(), "IDs and names differ in number");
-  qorfuzz::Check(registry.ids.size() + registry.freeKeys.size() == 99, "the registry does not account for ID1..ID99");
+  qorfuzz::Check(registry.entries.size() + registry.freeKeys.size() == 99, "the registry does not account for ID1..ID99");
   std::size_t nextFree = 0;
   for (int number = 1; number <= 99; ++number) {
     const bool free = nextFree < registry.freeKeys.size() && registry.freeKeys[nextFree] == number;
@@ -110,8 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   qorfuzz::Check(nextFree == registry.freeKeys.size(), "the free keys are not ID numbers in order");
 
-  qor::state.idList = ids;
-  qor::state.nameList = names;
+  qor::state.idEntries.clear();
+  for (std::size_t i = 0; i < ids.size(); ++i) qor::state.idEntries.push_back({ids[i], names[i]});
   qortest::InProcessAddin::Answer(6);  // yes, register
   qortest::InProcessAddin::KeepAllRows();
   qortest::InProcessAddin::Answer(1);  // done
@@ -143,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     registered.push_back(id);
   }
   for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (!Plain(ids[i]) || !Plain(names[i]) || qor::StoredId(ids[i], names[i]) != ids[i]) continue;  // too long
+    if (!Plain(ids[i]) || !Plain(names[i]) || qor::StoredId({ids[i], names[i]}) != ids[i]) continue;  // too long
     bool found = false;
     for (const std::string& id : registered) found = found || id == ids[i];
     qorfuzz::Check(found, "a plain ID was not registered although keys are free", ids[i]);

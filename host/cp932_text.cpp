@@ -10,12 +10,12 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "platform/code_page.h"
+
 namespace host {
 namespace {
 
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+using platform::IsLeadByte;
 
 #ifdef _WIN32
 // Converts all of `input` with the system's tables; nothing when any byte does not convert. The

@@ -12,6 +12,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/file.h"
+
 namespace host {
 namespace {
 
@@ -105,10 +107,7 @@ LogStore LoadLogFile(const std::string& path) {
     bytes.resize(static_cast<size_t>(status.st_size));
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
   }
-  char chunk[1 << 16];
-  size_t count;
-  while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, count);
-  if (std::ferror(file.get())) {
+  if (!platform::ReadToEnd(file.get(), bytes)) {
     throw std::runtime_error("cannot read log " + path + ": " + std::strerror(errno));
   }
   return LogStore(bytes);

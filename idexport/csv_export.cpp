@@ -24,8 +24,8 @@ void Tell(const std::string& text, platform::Icon icon = platform::Icon::None) {
 bool WriteIdLines(const std::string& target, int* written) {
   platform::FileReplacement file;
   if (!file.Begin(target)) return false;
-  for (std::size_t i = 0; i < state.idList.size(); ++i) {
-    const std::string line = state.idList[i] + "," + state.nameList[i] + "\n";  // written whole
+  for (const IdEntry& entry : state.idEntries) {
+    const std::string line = entry.id + "," + entry.name + "\n";  // written whole
     if (!file.Write(line.data(), line.size())) return false;
     ++*written;
   }

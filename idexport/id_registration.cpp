@@ -32,7 +32,7 @@ platform::Answer Ask(const char* text, platform::Buttons buttons, platform::Icon
 
 }  // namespace
 
-void SplitRegistryValue(const std::string& value, std::string* id, std::string* name) {
+IdEntry SplitRegistryValue(const std::string& value) {
   std::vector<std::string> fields;
   std::size_t at = 0;
   while (fields.size() < 2) {
@@ -42,20 +42,18 @@ void SplitRegistryValue(const std::string& value, std::string* id, std::string* 
     fields.push_back(value.substr(at, end - at));
     at = end;
   }
-  *id = fields.size() > 0 ? fields[0] : std::string();
-  *name = fields.size() > 1 ? fields[1] : std::string();
+  fields.resize(2);
+  return {std::move(fields[0]), std::move(fields[1])};
 }
 
-std::string StoredId(const std::string& id, const std::string& name) {
-  std::string value = id + "," + name + ",";
+std::string StoredId(const IdEntry& entry) {
+  std::string value = entry.id + "," + entry.name + ",";
   value.resize(std::min(value.find_first_of(std::string("\0\r\n", 3)), value.size()));
   const char* const blanks = " \t\v\f\x1a";
   value.erase(0, std::min(value.find_first_not_of(blanks), value.size()));
   value.erase(value.find_last_not_of(blanks) + 1);
   if (value.size() > kLabelBufferSize - 1) value.resize(kLabelBufferSize - 1);
-  std::string stored, ignored;
-  SplitRegistryValue(value, &stored, &ignored);
-  return stored;
+  return SplitRegistryValue(value).id;
 }
 
 Registry ReadRegistry() {
@@ -67,10 +65,7 @@ Registry ReadRegistry() {
       registry.freeKeys.push_back(number);
       continue;
     }
-    std::string id, name;
-    SplitRegistryValue(value, &id, &name);
-    registry.ids.push_back(std::move(id));
-    registry.names.push_back(std::move(name));
+    registry.entries.push_back(SplitRegistryValue(value));
   }
   return registry;
 }
@@ -78,7 +73,8 @@ Registry ReadRegistry() {
 namespace {
 
 bool Holds(const Registry& registry, const std::string& id) {
-  return std::find(registry.ids.begin(), registry.ids.end(), id) != registry.ids.end();
+  return std::any_of(registry.entries.begin(), registry.entries.end(),
+                     [&](const IdEntry& entry) { return entry.id == id; });
 }
 
 struct Unwritten {
@@ -88,27 +84,27 @@ struct Unwritten {
 
 // Writes the chosen entries into the free keys of the registry as it stands now, under its lock.
 // An entry another program registered meanwhile is not written again.
-Unwritten WriteEntries(const std::vector<std::string>& ids, const std::vector<std::string>& names) {
+Unwritten WriteEntries(const std::vector<IdEntry>& chosen) {
   Unwritten unwritten;
   const platform::ProfileLock lock(kRegistryFile);
   if (!lock.Held()) {
-    unwritten.other = ids.size();
+    unwritten.other = chosen.size();
     return unwritten;
   }
   Registry registry = ReadRegistry();
   std::size_t nextFree = 0;
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (StoredId(ids[i], names[i]) != ids[i]) {
+  for (const IdEntry& entry : chosen) {
+    if (StoredId(entry) != entry.id) {
       ++unwritten.other;
-    } else if (Holds(registry, ids[i])) {
+    } else if (Holds(registry, entry.id)) {
       continue;
     } else if (nextFree >= registry.freeKeys.size()) {
       ++unwritten.full;
     } else {
-      const std::string value = ids[i] + "," + names[i] + ",";
+      const std::string value = entry.id + "," + entry.name + ",";
       const std::string key = KeyName(registry.freeKeys[nextFree]);
       if (platform::WriteProfileString(kSection, key.c_str(), value.c_str(), kRegistryFile)) {
-        registry.ids.push_back(ids[i]);
+        registry.entries.push_back(entry);
         ++nextFree;
       } else {
         ++unwritten.other;  // the key stays free for the next entry
@@ -125,18 +121,17 @@ void RegisterIds() {
   // Each ID is compared as the registry would read it back, so an ID that the registry cannot
   // hold whole is not offered again once its stored form is there.
   Registry registry = ReadRegistry();
-  std::vector<std::string> candidateIds, candidateNames;
-  for (std::size_t q = 0; q < state.idList.size(); ++q) {
-    const std::string stored = StoredId(state.idList[q], state.nameList[q]);
+  std::vector<IdEntry> candidates;
+  for (const IdEntry& entry : state.idEntries) {
+    const std::string stored = StoredId(entry);
     if (Holds(registry, stored)) continue;
-    registry.ids.push_back(stored);  // an ID twice in the list is offered once
-    candidateIds.push_back(state.idList[q]);
-    candidateNames.push_back(state.nameList[q]);
+    registry.entries.push_back({stored, entry.name});  // an ID twice in the list is offered once
+    candidates.push_back(entry);
   }
 
   Unwritten unwritten;
-  if (!candidateIds.empty() && IdSelectDialog().Choose(candidateNames, candidateIds) == platform::kIdOk) {
-    unwritten = WriteEntries(candidateIds, candidateNames);
+  if (!candidates.empty() && IdSelectDialog().Choose(candidates) == platform::kIdOk) {
+    unwritten = WriteEntries(candidates);
   }
   Ask(res::kRegisterDone, platform::Buttons::Ok, platform::Icon::None);
   if (unwritten.full > 0) {

@@ -4,21 +4,22 @@
 #include <string>
 #include <vector>
 
+#include "addin/addin_state.h"
+
 namespace qor {
 
 struct Registry {
-  std::vector<std::string> ids;
-  std::vector<std::string> names;
+  std::vector<IdEntry> entries;  // the values of the keys in use, in key order
   std::vector<int> freeKeys;  // key numbers among 1..99 without a value, lowest first
 };
 
 Registry ReadRegistry();
 // The first field and the second of a registry value (runs of commas are one separator, leading
 // commas are skipped); the name is empty when there is no second field.
-void SplitRegistryValue(const std::string& value, std::string* id, std::string* name);
+IdEntry SplitRegistryValue(const std::string& value);
 // The ID that the registry will read back once "id,name," is written: the profile functions keep
 // a value to its line, drop its blanks at either end and read at most 255 bytes of it, and the
 // read splits at commas. An ID that does not read back as itself cannot be registered.
-std::string StoredId(const std::string& id, const std::string& name);
+std::string StoredId(const IdEntry& entry);
 
 }  // namespace qor

@@ -1,9 +1,9 @@
 // The ID selection dialog: one row per candidate name, all selected; the user deselects the ones
 // not to register.
 #pragma once
-#include <string>
 #include <vector>
 
+#include "addin/addin_state.h"
 #include "platform/dialog.h"
 
 namespace qor {
@@ -11,9 +11,9 @@ namespace qor {
 class IdSelectDialog : public platform::Dialog {
  public:
   IdSelectDialog();
-  // 1 after OK with at least one row still selected: the lists then hold the selected entries in
-  // row order. 2 otherwise, lists unchanged.
-  int Choose(std::vector<std::string>& names, std::vector<std::string>& ids);
+  // One row per entry, showing its name. 1 after OK with at least one row still selected: the
+  // entries are then the selected ones in row order. 2 otherwise, entries unchanged.
+  int Choose(std::vector<IdEntry>& entries);
 
  protected:
   bool OnInit() override;
@@ -21,8 +21,7 @@ class IdSelectDialog : public platform::Dialog {
 
  private:
   platform::ListBox list_;
-  std::vector<std::string> names_;
-  std::vector<std::string> ids_;
+  std::vector<IdEntry> entries_;
 };
 
 }  // namespace qor

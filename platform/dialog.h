@@ -26,7 +26,6 @@ class Dialog {
 
   WindowHandle Handle() const { return handle_; }
   WindowHandle Item(int controlId) const;
-  int TemplateId() const { return templateId_; }
 
   // Called by the platform's dialog procedure; not for the add-in's own use.
   bool HandleInit() { return OnInit(); }

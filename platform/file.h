@@ -1,12 +1,22 @@
 // Files the add-in opens itself: QOR.DAT, which it reads, and the CSV export, which it writes.
-// (Profile files go through profile.h.)
+// (Profile files go through profile.h.) And the one way a whole file is read into memory, for the
+// hosts and the simulated desktop.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
 namespace platform {
+
+// Appends everything the open file holds from where it stands to its end; false when a read fails.
+inline bool ReadToEnd(std::FILE* file, std::string& bytes) {
+  char chunk[1 << 16];
+  std::size_t count;
+  while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, count);
+  return !std::ferror(file);
+}
 
 // An existing regular file opened for reading, with no sharing where the platform has it (on
 // Windows a file another program holds open cannot be opened, and no other program can open it

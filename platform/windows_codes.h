@@ -12,14 +12,10 @@
   X(WM_RBUTTONDOWN, 0x0204)
 
 // Notification codes of WM_NOTIFY. The tree's ANSI codes (it sends these to a parent that asks for
-// ANSI notifications) and their Unicode counterparts. The dispinfo codes carry an NMTVDISPINFO
-// record, the others of the tree an NMTREEVIEW.
+// ANSI notifications) and their Unicode counterparts; each carries an NMTREEVIEW record.
 #define QOR_WINDOWS_NOTIFICATIONS(X) \
-  X(NM_SETFOCUS, -7)                 \
   X(TVN_SELCHANGINGA, -401)          \
   X(TVN_SELCHANGEDA, -402)           \
-  X(TVN_GETDISPINFOA, -403)          \
-  X(TVN_SETDISPINFOA, -404)          \
   X(TVN_ITEMEXPANDINGA, -405)        \
   X(TVN_ITEMEXPANDEDA, -406)         \
   X(TVN_BEGINDRAGA, -407)            \
@@ -27,8 +23,6 @@
   X(TVN_DELETEITEMA, -409)           \
   X(TVN_SELCHANGINGW, -450)          \
   X(TVN_SELCHANGEDW, -451)           \
-  X(TVN_GETDISPINFOW, -452)          \
-  X(TVN_SETDISPINFOW, -453)          \
   X(TVN_ITEMEXPANDINGW, -454)        \
   X(TVN_ITEMEXPANDEDW, -455)         \
   X(TVN_BEGINDRAGW, -456)            \
@@ -42,7 +36,6 @@
   X(TVE_TOGGLE, 0x0003)           \
   X(TVC_UNKNOWN, 0x0000)          \
   X(TVC_BYMOUSE, 0x0001)          \
-  X(TVC_BYKEYBOARD, 0x0002)       \
   X(TVIS_SELECTED, 0x0002)        \
   X(TVIS_EXPANDED, 0x0020)        \
   X(TVIS_EXPANDEDONCE, 0x0040)

@@ -19,7 +19,7 @@ namespace {
 void FileBySenderLatestName(GroupTable& table, const ReceivedFields& fields, LinePosition header) {
   MailGroup* group = table.GroupFor(fields.senderId, fields.senderName);
   if (!group) return;
-  group->name = fields.senderName;
+  group->party.name = fields.senderName;
   group->mails.push_back({res::kReceivedPrefix + std::string(fields.subject), header, MailImages::Received});
 }
 
@@ -63,12 +63,8 @@ void ListBothById() {
   } while (!frame.AtLastLine(cursor));
   frame.Finish(BuildGroupedTree(table));
 
-  state.idList.clear();
-  state.nameList.clear();
-  for (MailGroup& group : table.Groups()) {
-    state.idList.push_back(std::move(group.id));
-    state.nameList.push_back(std::move(group.name));
-  }
+  state.idEntries.clear();
+  for (MailGroup& group : table.Groups()) state.idEntries.push_back(std::move(group.party));
 }
 
 }  // namespace qor

@@ -7,14 +7,14 @@ MailGroup* GroupTable::GroupFor(std::string_view id, std::string_view name) {
   if (const auto found = index_.find(key); found != index_.end()) return &groups_[found->second];
   if (groups_.size() >= kMaxGroups) return nullptr;
   index_.emplace(key, groups_.size());
-  groups_.push_back({std::move(key), std::string(name), {}});
+  groups_.push_back({{std::move(key), std::string(name)}, {}});
   return &groups_.back();
 }
 
 platform::TreeItem BuildGroupedTree(const GroupTable& table) {
   platform::TreeItem lastGroup = nullptr;
   for (const MailGroup& group : table.Groups()) {
-    lastGroup = InsertGroup(group.name);
+    lastGroup = InsertGroup(group.party.name);
     for (const GroupedMail& mail : group.mails) InsertMail(lastGroup, LabelText(mail.label), mail.position, mail.images);
   }
   return lastGroup;

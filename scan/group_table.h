@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "addin/addin_state.h"
 #include "addin/host_abi.h"
 #include "addin/mail_tree.h"
 
@@ -18,8 +19,7 @@ struct GroupedMail {
 };
 
 struct MailGroup {
-  std::string id;
-  std::string name;  // the group item's label
+  IdEntry party;  // the other party's ID, and the group item's label
   std::vector<GroupedMail> mails;
 };
 

@@ -1,15 +1,10 @@
-// The small window every scan shows while it runs, and the placement of every add-in window over
-// the host's main window.
+// The small window every scan shows while it runs.
 #pragma once
 #include <cstdint>
 
 #include "platform/dialog.h"
 
 namespace qor {
-
-// Centres the window over the client area of the host's main window, then moves it down by dy.
-// No clamping to the screen.
-void CenterOverHost(platform::WindowHandle window, int32_t dy);
 
 // The bar repaints whenever it takes a new position, and no message loop runs during a scan, so
 // the paint is synchronous. A scan counts far more positions than the bar has pixels and blocks:

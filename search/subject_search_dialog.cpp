@@ -1,8 +1,8 @@
 #include "search/subject_search_dialog.h"
 
 #include "addin/addin_state.h"
+#include "addin/center_over_host.h"
 #include "res/dialog_templates.h"
-#include "scan/scan_progress.h"
 
 namespace qor {
 

@@ -52,7 +52,8 @@ TEST_F(BrokenText, EveryLineOfAMailMayEndInsideACharacter) {
 
   const std::vector<simdesk::TreeRow> both = List(log, 5);
   EXPECT_EQ(Labels(both, 1), (std::vector<std::string>{Sjis("山田太郎") + "      ", "XYZ" + Sjis("・")}));
-  EXPECT_EQ(qor::state.idList, (std::vector<std::string>{"ABC01234", "XYZ" + kLead}));
+  EXPECT_EQ(qor::state.idEntries,
+            (std::vector<qor::IdEntry>{{"ABC01234", Labels(both, 1)[0]}, {"XYZ" + kLead, "XYZ" + kLead}}));
 }
 
 TEST_F(BrokenText, AHeaderEndingInALeadByteIsJoinedWithItsSubjectAsOneRecord) {

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file.h"
+
 namespace qortest {
 
 class ScratchDirectory {
@@ -52,9 +54,7 @@ inline std::string ReadFile(const std::string& path) {
   std::string bytes;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return bytes;
-  char chunk[1 << 16];
-  std::size_t count;
-  while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, count);
+  platform::ReadToEnd(file, bytes);
   std::fclose(file);
   return bytes;
 }

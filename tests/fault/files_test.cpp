@@ -40,7 +40,7 @@ class FileFaults : public ::testing::Test {
     addin_ = std::make_unique<InProcessAddin>(log, directory_.Path(), &events_);
     ASSERT_TRUE(addin_->Attach());
     addin_->Activate();
-    ASSERT_EQ(qor::state.idList.size(), 3u);
+    ASSERT_EQ(qor::state.idEntries.size(), 3u);
     before_ = Listing(directory_.Path());
   }
 
@@ -329,8 +329,8 @@ TEST_F(FileFaults, AnExportReachesAnotherFileSystemAndTheLongestName) {
 // run again writes nothing, so the registry does not fill up with them.
 TEST_F(FileFaults, IdsTheRegistryCannotHoldAreReportedNotWritten) {
   WriteFile(directory_ / "QOR.INI", "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\n");
-  qor::state.idList = {"  XYZ00001", "AB,CD", std::string(300, 'L'), "KJP55021"};
-  qor::state.nameList = {"x", "AB,CD", "long", Sjis("佐藤")};
+  qor::state.idEntries = {
+      {"  XYZ00001", "x"}, {"AB,CD", "AB,CD"}, {std::string(300, 'L'), "long"}, {"KJP55021", Sjis("佐藤")}};
   Register(2);  // "AB,CD" reads back as "AB", which is there: not offered
   const std::string registry = ReadFile(directory_ / "QOR.INI");
   EXPECT_EQ(registry, "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\nID3=KJP55021," + Sjis("佐藤") + ",\r\n");
@@ -347,11 +347,9 @@ TEST_F(FileFaults, TwoRegistrationsAtOnceKeepEveryEntry) {
     ASSERT_EQ(pipe(start), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
-    qor::state.idList.clear();
-    qor::state.nameList.clear();
+    qor::state.idEntries.clear();
     for (int i = 0; i < 20; ++i) {
-      qor::state.idList.push_back((child == 0 ? "C" : "P") + std::to_string(round * 100 + i));
-      qor::state.nameList.push_back("n");
+      qor::state.idEntries.push_back({(child == 0 ? "C" : "P") + std::to_string(round * 100 + i), "n"});
     }
     char go = 0;
     if (child == 0) {

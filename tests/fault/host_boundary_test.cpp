@@ -166,13 +166,13 @@ TEST_F(HostBoundary, AFailureStopsOnlyTheCallItCameIn) {
                                        res::kOutOfMemory));
   EXPECT_EQ(events_[events_.size() - 2][0], "Progress");
   EXPECT_TRUE(Dump().empty());
-  EXPECT_TRUE(qor::state.idList.empty());
+  EXPECT_TRUE(qor::state.idEntries.empty());
   EXPECT_EQ(simdesk::GetPrivateProfileInt("SYSTEM", "PREVMODE", 0, qor::ProfileName().c_str()), 1);
 
   log_->readsLeft = -1;
   host_->Send(qor::kWmCommand, qor::kViewBothById);
   EXPECT_EQ(Dump().size(), 5u);
-  EXPECT_EQ(qor::state.idList.size(), 2u);
+  EXPECT_EQ(qor::state.idEntries.size(), 2u);
   EXPECT_FALSE(qor::state.selectionSync);
 }
 

@@ -84,7 +84,7 @@ TEST_F(HugeLine, AHugeIdIsExportedWholeAndItsGroupLabelCut) {
   InProcessAddin addin(log, directory_.Path(), &events_);
   ASSERT_TRUE(addin.Attach());
   addin.Activate();
-  ASSERT_EQ(qor::state.idList.size(), 1u);
+  ASSERT_EQ(qor::state.idEntries.size(), 1u);
   EXPECT_EQ(Labels(addin.Dump(), 1).at(0), hugeId.substr(0, 255));
 
   InProcessAddin::Answer(6);
@@ -156,7 +156,8 @@ TEST_P(MillionsOfLines, TheScanFindsTheMailAtBothEndsAndInTheMiddle) {
     case 4: EXPECT_EQ(mails, sent); break;
     case 5:
       EXPECT_EQ(mails, (std::vector<int32_t>{positions_[0], positions_[2], positions_[1]}));
-      EXPECT_EQ(qor::state.idList, (std::vector<std::string>{"ABC01234", "KJP55021"}));
+      ASSERT_EQ(qor::state.idEntries.size(), 2u);
+      EXPECT_EQ(qor::state.idEntries[0].id + qor::state.idEntries[1].id, "ABC01234KJP55021");
       break;
   }
   // The progress bar spans the whole log. It repaints once for each block its fill grows by, once

@@ -148,12 +148,9 @@ TEST_F(BigLogTest, BothByIdKeepsTheFirst1000IdsAndNames) {
   ASSERT_EQ(groups[0].mails.size(), 2u);
   EXPECT_EQ(groups[0].mails[1].first, 3 + 4 * 1000 + 2 + 4);
   EXPECT_EQ(groups[0].mails[1].second, Sjis(">>受信： ") + "kept");
-  ASSERT_EQ(state.idList.size(), 1000u);
-  ASSERT_EQ(state.nameList.size(), 1000u);
-  EXPECT_EQ(state.idList[0], Id(0));
-  EXPECT_EQ(state.nameList[0], renamed);
-  EXPECT_EQ(state.idList[999], Id(999));
-  EXPECT_EQ(state.nameList[999], Id(999));
+  ASSERT_EQ(state.idEntries.size(), 1000u);
+  EXPECT_EQ(state.idEntries[0], (IdEntry{Id(0), renamed}));
+  EXPECT_EQ(state.idEntries[999], (IdEntry{Id(999), Id(999)}));
 }
 
 // Lines 1 to 10011: the last 10000 lines start at position 11.

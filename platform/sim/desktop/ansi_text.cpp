@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "platform/code_page.h"
+
 namespace simdesk::detail {
 namespace {
 
 constexpr char kDefaultCharacter[] = "\x81\x45";  // "・", what a byte pair of no character becomes
 
-bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+using platform::IsLeadByte;
 
 // One character's bytes through UTF-32 and back with iconv; empty when they are no character.
 class Converter {

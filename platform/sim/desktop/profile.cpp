@@ -1,6 +1,6 @@
 // Private profile files (INI), read as Windows reads them (Wine's kernel32 profile.c is the
 // reference) and written by editing the file's text: the one line that changes or is added ends
-// with CRLF, every other byte stays as it was. A write goes through seam::FileReplacement, so a
+// with CRLF, every other byte stays as it was. A write goes through platform::FileReplacement, so a
 // failed write leaves no half-written file and the file keeps its mode, owner and links.
 #include <fcntl.h>
 #include <limits.h>
@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/code_page.h"
+#include "platform/file.h"
 #include "platform/profile.h"
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
@@ -42,7 +44,7 @@ std::string_view TrimRight(std::string_view text) {
 
 std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+using platform::IsLeadByte;
 
 // Position of the first or last single-byte `c`, never the second byte of a double-byte character.
 std::size_t FindChar(std::string_view text, char c, bool last) {
@@ -166,13 +168,15 @@ std::optional<std::string> ReadProfile(const std::string& path) {
   }
   const int fd = seam::OpenRegularFile(path);
   if (fd < 0) return std::nullopt;
+  FILE* file = fdopen(fd, "rb");
+  if (!file) {
+    close(fd);
+    return std::nullopt;
+  }
   std::string content;
-  char buffer[4096];
-  ssize_t count;
-  while ((count = read(fd, buffer, sizeof buffer)) > 0)
-    content.append(buffer, static_cast<std::size_t>(count));
-  close(fd);
-  if (count < 0) return std::nullopt;
+  const bool read = platform::ReadToEnd(file, content);
+  fclose(file);
+  if (!read) return std::nullopt;
   return content;
 }
 

@@ -1,0 +1,14 @@
+// Where every add-in window goes: the dialogs and the scan progress window are created without a
+// parent window and place themselves over the host's main window.
+#pragma once
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace qor {
+
+// Centres the window over the client area of the host's main window, then moves it down by dy.
+// No clamping to the screen.
+void CenterOverHost(platform::WindowHandle window, int32_t dy);
+
+}  // namespace qor
