@@ -1,11 +1,10 @@
 #include "cli/answering_user.h"
 
+#include "host/scripted_user.h"
 #include "platform/sim/desktop.h"
 
 namespace cli {
 namespace {
-
-constexpr char kIdSelectTemplate[] = "137";
 
 void Queue(simdesk::UserAction action, std::string description) {
   action.description = std::move(description);
@@ -26,7 +25,7 @@ void AnsweringUser::Hear(const std::vector<std::string>& event) {
   if (event[0] == "MessageBox" && event.size() >= 5) {
     const std::string& buttons = event[2];
     if (buttons == "YESNOCANCEL" || buttons == "YESNO") {
-      Answer(6, "answer yes");
+      Answer(scripted::kYes, "answer yes");
       if (!saveAs_.empty()) {
         // Left unused when no save-file dialog follows; the run then reports it.
         simdesk::UserAction save;
@@ -35,10 +34,10 @@ void AnsweringUser::Hear(const std::vector<std::string>& event) {
         Queue(std::move(save), "savefile " + saveAs_);
       }
     } else {
-      Answer(1, "answer ok");
+      Answer(scripted::kOk, "answer ok");
       messages_.push_back(event[4]);
     }
-  } else if (event[0] == "Dialog" && event.size() >= 2 && event[1] == kIdSelectTemplate) {
+  } else if (event[0] == "Dialog" && event.size() >= 2 && event[1] == std::to_string(scripted::kIdSelectDialog)) {
     simdesk::UserAction select;
     select.kind = simdesk::UserAction::Kind::IdSelect;
     select.allRows = true;

@@ -15,6 +15,7 @@
 #include "host/log_store.h"
 #include "host/substitute_host.h"
 #include "platform/sim/desktop.h"
+#include "platform/message_box.h"
 #include "platform/sim/desktop_internal.h"
 
 // The add-in's entry point (addin/entry.cpp is compiled into the program).
@@ -108,7 +109,7 @@ class InProcessAddin {
     }
     while (!simdesk::UnusedUserActions().empty()) {
       try {
-        simdesk::seam::MessageBox("", "", simdesk::seam::BoxButtons::Ok, simdesk::seam::BoxIcon::None);
+        platform::ShowMessageBox("", "", platform::Buttons::Ok, platform::Icon::None);
       } catch (const simdesk::ScriptError&) {
         // The action did not fit a box, but it was taken all the same.
       }

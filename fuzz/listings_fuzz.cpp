@@ -24,6 +24,7 @@
 #include "fuzz/common.h"
 #include "fuzz/in_process_addin.h"
 #include "platform/sim/desktop_internal.h"
+#include "platform/tree_view.h"
 #include "platform/sim/fuzz_hooks.h"
 
 namespace {
@@ -55,7 +56,7 @@ void CheckRememberedItems(simdesk::Handle tree) {
 
 std::string SearchText(qortest::InProcessAddin& addin, const Control& control, uint8_t argument) {
   const simdesk::Handle item = addin.ItemAt({0, argument % 8}) ? addin.ItemAt({0, argument % 8}) : addin.ItemAt({0});
-  std::string label = item ? simdesk::seam::TreeGetItemText(addin.Tree(), item) : std::string();
+  std::string label = item ? platform::TreeView(addin.Tree()).GetItemText(item) : std::string();
   const std::size_t offset = label.empty() ? 0 : control.bytes[29] % label.size();
   std::string text = label.substr(offset, control.bytes[30] % 8);
   if (argument & 0x80) text += static_cast<char>(control.bytes[31]);  // may end inside a character

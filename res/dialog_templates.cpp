@@ -64,12 +64,11 @@ const std::vector<DialogTemplate>& Templates() {
 }
 
 }  // namespace
+}  // namespace res
 
-const DialogTemplate* FindDialogTemplate(int id) {
-  for (const DialogTemplate& t : Templates()) {
+const platform::DialogTemplate* platform::FindDialogTemplate(int id) {
+  for (const DialogTemplate& t : res::Templates()) {
     if (t.id == id) return &t;
   }
   return nullptr;
 }
-
-}  // namespace res

@@ -1,10 +1,10 @@
 // The desktop's state on real windows: events, the scripted user's queue, the profile functions,
 // the host's windows and the menu as the host shows it.
-#include <deque>
 #include <map>
 #include <utility>
 
 #include "host/win32/windows_api.h"
+#include "host/profile_places.h"
 #include "host/win32/dialog_resources.h"
 
 namespace korvik {
@@ -12,9 +12,8 @@ namespace {
 
 struct Desktop {
   simdesk::EventSink sink;
-  std::deque<simdesk::UserAction> actions;
-  std::string profileDirectory;
-  std::map<std::string, std::string> profileFileDirectories;  // upper-case name -> directory
+  scripted::ScriptedUser user;
+  desktops::ProfilePlaces profiles;
   std::optional<std::string> failure;
   HMODULE addin = nullptr;
   std::map<std::string, int> templates;  // caption -> template id
@@ -32,30 +31,7 @@ void Emit(const std::vector<std::string>& fields) {
   if (sink && !HasFailed()) sink(fields);
 }
 
-std::optional<simdesk::UserAction> TakeUserAction() {
-  auto& actions = TheDesktop().actions;
-  if (actions.empty()) return std::nullopt;
-  simdesk::UserAction action = std::move(actions.front());
-  actions.pop_front();
-  return action;
-}
-
-bool HasUserAction() { return !TheDesktop().actions.empty(); }
-
-std::string Describe(const simdesk::UserAction& action) {
-  using Kind = simdesk::UserAction::Kind;
-  if (!action.description.empty()) return action.description;
-  switch (action.kind) {
-    case Kind::Answer: return "answer " + std::to_string(action.answer);
-    case Kind::Search: return "search " + action.text;
-    case Kind::SearchPick: return "search-pick " + std::to_string(action.index);
-    case Kind::SearchCancel: return "search-cancel";
-    case Kind::IdSelect: return "idselect";
-    case Kind::SaveFile: return action.cancel ? "savefile cancel" : "savefile " + action.text;
-    case Kind::Close: return "close " + std::to_string(action.answer);
-  }
-  return "action";
-}
+scripted::ScriptedUser& User() { return TheDesktop().user; }
 
 void Fail(const std::string& message) {
   if (!TheDesktop().failure) TheDesktop().failure = message;
@@ -125,15 +101,9 @@ void SetEventSink(EventSink sink) {
   korvik::TheDesktop().sink = std::move(sink);
 }
 
-void QueueUserAction(UserAction action) {
-  korvik::TheDesktop().actions.push_back(std::move(action));
-}
+void QueueUserAction(UserAction action) { korvik::User().Queue(std::move(action)); }
 
-std::vector<std::string> UnusedUserActions() {
-  std::vector<std::string> descriptions;
-  for (const UserAction& action : korvik::TheDesktop().actions) descriptions.push_back(korvik::Describe(action));
-  return descriptions;
-}
+std::vector<std::string> UnusedUserActions() { return korvik::User().Unused(); }
 
 void ThrowPendingScriptError() {
   std::optional<std::string> failure = std::exchange(korvik::TheDesktop().failure, std::nullopt);
@@ -141,39 +111,29 @@ void ThrowPendingScriptError() {
   if (const std::string moved = korvik::CurrentDirectoryMoved(); !moved.empty()) throw ScriptError(moved);
 }
 
+namespace {
+
 // A relative directory is made absolute now: the save-file dialog may change the current one.
-void SetProfileDirectory(const std::string& directory) {
+std::string FullPath(const std::string& directory) {
   char full[MAX_PATH * 4] = "";
   const DWORD length = GetFullPathNameA(directory.c_str(), sizeof full, full, nullptr);
-  korvik::TheDesktop().profileDirectory = length > 0 && length < sizeof full ? full : directory;
-  if (korvik::RealProfiles()) korvik::MoveProfilesIn(korvik::TheDesktop().profileDirectory);
+  return length > 0 && length < sizeof full ? full : directory;
 }
 
-std::string ProfileDirectory() { return korvik::TheDesktop().profileDirectory; }
-
-namespace {
-std::string UpperAscii(std::string name) {
-  for (char& c : name) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  return name;
-}
 }  // namespace
 
-void SetProfileFileDirectory(const std::string& file, const std::string& directory) {
-  auto& directories = korvik::TheDesktop().profileFileDirectories;
-  if (directory.empty()) {
-    directories.erase(UpperAscii(file));
-    return;
-  }
-  char full[MAX_PATH * 4] = "";
-  const DWORD length = GetFullPathNameA(directory.c_str(), sizeof full, full, nullptr);
-  directories[UpperAscii(file)] = length > 0 && length < sizeof full ? full : directory;
+void SetProfileDirectory(const std::string& directory) {
+  korvik::TheDesktop().profiles.SetDirectory(FullPath(directory));
+  if (korvik::RealProfiles()) korvik::MoveProfilesIn(ProfileDirectory());
 }
 
-std::string ProfileDirectoryOf(const std::string& file) {
-  const auto& directories = korvik::TheDesktop().profileFileDirectories;
-  const auto found = directories.find(UpperAscii(file));
-  return found != directories.end() ? found->second : ProfileDirectory();
+std::string ProfileDirectory() { return korvik::TheDesktop().profiles.Directory(); }
+
+void SetProfileFileDirectory(const std::string& file, const std::string& directory) {
+  korvik::TheDesktop().profiles.SetFileDirectory(file, directory.empty() ? directory : FullPath(directory));
 }
+
+std::string ProfileDirectoryOf(const std::string& file) { return korvik::TheDesktop().profiles.DirectoryOf(file); }
 
 int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
   return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, korvik::ResolveProfileFile(file).c_str()));
@@ -214,7 +174,7 @@ std::vector<MenuRow> ReadMenu(Handle menu) {
 }
 
 void Reset() {
-  korvik::TheDesktop().actions.clear();
+  korvik::User().Clear();
   korvik::TheDesktop().sink = nullptr;
   korvik::TheDesktop().failure.reset();
 }

@@ -1,11 +1,11 @@
-// The scripted user on real windows. A hook on the host's thread sees every top-level dialog
+// The scripted user's driver on real windows. A hook on the host's thread sees every top-level dialog
 // window open and close: the add-in's own dialogs (their module is the add-in's) are reported as
 // they open, with the id of the template that has their caption, and a window with a progress bar
 // is reported as it closes, with the bar's range and position read from the bar. Each dialog that
-// opens also gets a timer; the timer fires inside the dialog's modal loop, and the user then
-// answers it with the next queued action, through its controls: typing into the combo box, picking
-// an entry or rows, pressing buttons. Message boxes are read (caption, text, buttons, icon) and
-// reported before they are answered.
+// opens also gets a timer; the timer fires inside the dialog's modal loop, and the scripted user
+// (host/scripted_user.h) then answers it with the next queued action, worked here through its
+// controls: typing into the combo box, picking an entry or rows, pressing buttons. Message boxes
+// are read (caption, text, buttons, icon) and reported before they are answered.
 //
 // A queued action that does not fit ends the session with the simulated desktop's message; the
 // dialog is then cancelled, the add-in returns, and the session reports the error (see
@@ -21,13 +21,6 @@
 namespace korvik {
 namespace {
 
-using simdesk::UserAction;
-using Kind = UserAction::Kind;
-
-constexpr int kSearchTemplate = 132;
-constexpr int kIdSelectTemplate = 137;
-constexpr int kHistoryCombo = 1001;
-constexpr int kNameList = 1001;
 constexpr int kFileNameCombo = 0x47C;  // cmb13 of the common file dialogs
 constexpr int kFileNameEdit = 0x480;   // edt1
 constexpr UINT kAnswerDelay = 0;       // milliseconds: as soon as the modal loop runs
@@ -120,19 +113,6 @@ void Type(HWND field, const std::string& text) {
 
 // ---- Message boxes
 
-struct ButtonSet {
-  const char* name;
-  const char* article;
-  std::vector<int> ids;
-};
-
-const ButtonSet kButtonSets[] = {
-    {"OK", "an", {IDOK}},
-    {"OKCANCEL", "an", {IDOK, IDCANCEL}},
-    {"YESNO", "a", {IDYES, IDNO}},
-    {"YESNOCANCEL", "a", {IDYES, IDNO, IDCANCEL}},
-};
-
 bool IsMessageBox(HWND window) {
   for (const int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
     if (IsShownControl(GetDlgItem(window, id))) return true;
@@ -166,105 +146,52 @@ void AnswerMessageBox(HWND box) {
   for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
     if (IsShownControl(GetDlgItem(box, id))) shown.push_back(id);
   }
-  const ButtonSet* set = nullptr;
-  for (const ButtonSet& candidate : kButtonSets) {
-    std::vector<int> ids = candidate.ids;
-    std::sort(ids.begin(), ids.end());
-    if (ids == shown) set = &candidate;
-  }
-  const std::string setName = set ? set->name : "OTHER";
-  Emit({"MessageBox", WindowText(box), setName, IconName(icon), text});
-
-  const std::string name = "message box " + Quoted(text);
-  const std::optional<UserAction> action = TakeUserAction();
-  if (!action) return FailAndDismiss(box, name + " has no queued answer");
-  if (action->kind != Kind::Answer) {
-    return FailAndDismiss(box, "queued action '" + Describe(*action) + "' is no answer to " + name);
-  }
-  if (!set || std::find(set->ids.begin(), set->ids.end(), action->answer) == set->ids.end()) {
-    return FailAndDismiss(box, "queued answer '" + Describe(*action) + "' does not fit " +
-                                   (set ? set->article : "a") + " " + setName + " box");
-  }
-  Press(box, action->answer);
+  Emit({"MessageBox", WindowText(box), scripted::ButtonSetName(shown), IconName(icon), text});
+  const scripted::Turn turn = User().AnswerMessageBox(shown, text);
+  if (!turn.failure.empty()) return FailAndDismiss(box, turn.failure);
+  Press(box, turn.button);
 }
 
 // ---- The add-in's dialogs
 
-std::string DialogName(HWND dialog, int templateId) {
-  return "dialog " + std::to_string(templateId) + " " + Quoted(WindowText(dialog));
-}
+// The scripted user's hands on a dialog's combo box and list box (the add-in's dialogs have at most
+// one of each).
+class RealControls : public scripted::DialogControls {
+ public:
+  explicit RealControls(HWND dialog)
+      : combo_(FindWindowExA(dialog, nullptr, "ComboBox", nullptr)),
+        list_(FindWindowExA(dialog, nullptr, "ListBox", nullptr)) {}
 
-void DoesNotFit(HWND dialog, int templateId, const UserAction& action) {
-  FailAndDismiss(dialog, "queued action '" + Describe(action) + "' does not fit " + DialogName(dialog, templateId));
-}
-
-// Search dialog: type a text, or pick a history entry, and press the search button; or cancel.
-void PlaySearch(HWND dialog, const UserAction& action) {
-  const HWND combo = GetDlgItem(dialog, kHistoryCombo);
-  if (!combo) return FailAndDismiss(dialog, DialogName(dialog, kSearchTemplate) + " has no combo box");
-  switch (action.kind) {
-    case Kind::Search: {
-      const HWND field = FindWindowExA(combo, nullptr, "Edit", nullptr);
-      if (field) {
-        Type(field, action.text);
-      } else {
-        SetWindowTextA(combo, action.text.c_str());
-      }
-      return Press(dialog, IDOK);
-    }
-    case Kind::SearchPick: {
-      const int entries = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
-      if (action.index < 0 || action.index >= entries) {
-        return FailAndDismiss(dialog, "queued action '" + Describe(action) + "': " +
-                                          DialogName(dialog, kSearchTemplate) + " has " + std::to_string(entries) +
-                                          " history entries");
-      }
-      SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(action.index), 0);
-      return Press(dialog, IDOK);
-    }
-    case Kind::SearchCancel: return Press(dialog, IDCANCEL);
-    default: return DoesNotFit(dialog, kSearchTemplate, action);
-  }
-}
-
-// ID selection dialog: leave exactly the given rows selected and press OK; or cancel.
-void PlayIdSelect(HWND dialog, const UserAction& action) {
-  if (action.kind != Kind::IdSelect) return DoesNotFit(dialog, kIdSelectTemplate, action);
-  if (action.cancel) return Press(dialog, IDCANCEL);
-  const HWND list = GetDlgItem(dialog, kNameList);
-  if (!list) return FailAndDismiss(dialog, DialogName(dialog, kIdSelectTemplate) + " has no list box");
-  const int rows = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (const int row : action.rows) {
-    if (row < 0 || row >= rows) {
-      return FailAndDismiss(dialog, "queued action '" + Describe(action) + "': row " + std::to_string(row) +
-                                        " is not in the list of " + std::to_string(rows) + " rows");
+  int HistoryEntries() override { return combo_ ? static_cast<int>(SendMessageA(combo_, CB_GETCOUNT, 0, 0)) : -1; }
+  void TypeSearchText(const std::string& text) override {
+    if (const HWND field = FindWindowExA(combo_, nullptr, "Edit", nullptr)) {
+      Type(field, text);
+    } else {
+      SetWindowTextA(combo_, text.c_str());
     }
   }
-  SendMessageA(list, LB_SETSEL, action.allRows ? TRUE : FALSE, -1);
-  for (const int row : action.rows) SendMessageA(list, LB_SETSEL, TRUE, row);
-  Press(dialog, IDOK);
-}
-
-// A plain dialog such as the About box: OK, or Cancel (the close box when it has no such button).
-void PlayClose(HWND dialog, int templateId, const UserAction& action) {
-  if (action.kind != Kind::Close || (action.answer != IDOK && action.answer != IDCANCEL)) {
-    return DoesNotFit(dialog, templateId, action);
+  void PickHistoryEntry(int index) override { SendMessageA(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+  int ListRows() override { return list_ ? static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0)) : -1; }
+  void KeepRowsSelected(bool all, const std::vector<int>& rows) override {
+    SendMessageA(list_, LB_SETSEL, all ? TRUE : FALSE, -1);
+    for (const int row : rows) SendMessageA(list_, LB_SETSEL, TRUE, row);
   }
-  if (action.answer == IDCANCEL && !GetDlgItem(dialog, IDCANCEL)) {
+
+ private:
+  HWND combo_;
+  HWND list_;
+};
+
+void AnswerAddinDialog(HWND dialog, int templateId) {
+  RealControls controls(dialog);
+  const scripted::Turn turn = User().PlayDialog(templateId, WindowText(dialog), controls);
+  if (!turn.failure.empty()) return FailAndDismiss(dialog, turn.failure);
+  // Cancel is the close box in a dialog without such a button.
+  if (turn.button == IDCANCEL && !GetDlgItem(dialog, IDCANCEL)) {
     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     return;
   }
-  Press(dialog, action.answer);
-}
-
-void AnswerAddinDialog(HWND dialog, int templateId) {
-  const std::optional<UserAction> action = TakeUserAction();
-  if (!action) return FailAndDismiss(dialog, DialogName(dialog, templateId) + " has no queued action");
-  switch (templateId) {
-    case kSearchTemplate: return PlaySearch(dialog, *action);
-    case kIdSelectTemplate: return PlayIdSelect(dialog, *action);
-    default: return PlayClose(dialog, templateId, *action);
-  }
+  Press(dialog, turn.button);
 }
 
 // ---- The save-file dialog
@@ -319,13 +246,11 @@ void AnswerAgain(HWND dialog) {
 // The file name field gets the full path, so that it does not depend on the folder the dialog
 // opens in.
 void AnswerSaveFile(HWND dialog) {
-  const std::optional<UserAction> action = TakeUserAction();
-  if (!action) return FailAndDismiss(dialog, "the save-file dialog has no queued answer");
-  if (action->kind != Kind::SaveFile) {
-    return FailAndDismiss(dialog, "queued action '" + Describe(*action) + "' does not fit the save-file dialog");
-  }
-  if (action->cancel) return Press(dialog, IDCANCEL);
-  const std::string typed = IsAbsolute(action->text) ? action->text : StartDirectory() + "\\" + action->text;
+  std::string typed;
+  const scripted::Turn turn = User().ChooseSaveFile(typed);
+  if (!turn.failure.empty()) return FailAndDismiss(dialog, turn.failure);
+  if (turn.button != IDOK) return Press(dialog, IDCANCEL);
+  if (!IsAbsolute(typed)) typed = StartDirectory() + "\\" + typed;
   char full[MAX_PATH * 4] = "";
   const DWORD length = GetFullPathNameA(typed.c_str(), sizeof full, full, nullptr);
   const std::string path = length > 0 && length < sizeof full ? full : typed;
@@ -383,7 +308,7 @@ VOID CALLBACK AnswerNewest(HWND, UINT, UINT_PTR timer, DWORD) {
       SetTimer(nullptr, 0, kShowWaitDelay, AnswerNewest);
       return;
     }
-    if (PersonAnswersTheRest() && !HasUserAction()) {
+    if (PersonAnswersTheRest() && !User().HasActions()) {
       opened[i].answered = true;
       return;
     }

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace simdesk {
 
 using Handle = void*;
 
-struct Rect {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
+using Rect = platform::Rect;
 
 // A script asked for something the desktop cannot do (no queued answer, an answer of the wrong
 // kind, an answer the box has no button for). The session stops with this message.

@@ -1,28 +1,28 @@
 // The combo box: a drop-down list of entries and an edit field.
+#include "platform/dialog.h"
 #include "platform/sim/desktop/state.h"
-#include "platform/sim/desktop_internal.h"
 
-namespace simdesk::seam {
+namespace platform {
 namespace {
 
-std::shared_ptr<detail::Window> FindCombo(Handle combo) {
-  return detail::FindWindow(combo, detail::WindowKind::ComboBox);
+std::shared_ptr<simdesk::detail::Window> FindCombo(WindowHandle combo) {
+  return simdesk::detail::FindWindow(combo, simdesk::detail::WindowKind::ComboBox);
 }
 
 }  // namespace
 
-void ComboAddString(Handle combo, const std::string& text) {
-  if (const auto window = FindCombo(combo)) window->combo.entries.push_back(text);
+void ComboBox::AddString(const std::string& text) {
+  if (const auto window = FindCombo(handle_)) window->combo.entries.push_back(text);
 }
 
-std::string ComboGetText(Handle combo) {
-  const auto window = FindCombo(combo);
+std::string ComboBox::GetText() const {
+  const auto window = FindCombo(handle_);
   return window ? window->combo.edit : std::string();
 }
 
-int ComboGetCurSel(Handle combo) {
-  const auto window = FindCombo(combo);
+int ComboBox::GetCurSel() const {
+  const auto window = FindCombo(handle_);
   return window ? window->combo.selected : -1;
 }
 
-}  // namespace simdesk::seam
+}  // namespace platform

@@ -49,28 +49,6 @@ void Emit(std::vector<std::string> fields) {
   if (sink && !TheDesktop().failure) sink(fields);
 }
 
-std::optional<UserAction> TakeUserAction() {
-  auto& actions = TheDesktop().actions;
-  if (actions.empty()) return std::nullopt;
-  UserAction action = std::move(actions.front());
-  actions.pop_front();
-  return action;
-}
-
-std::string Describe(const UserAction& action) {
-  if (!action.description.empty()) return action.description;
-  switch (action.kind) {
-    case UserAction::Kind::Answer: return "answer " + std::to_string(action.answer);
-    case UserAction::Kind::Search: return "search " + action.text;
-    case UserAction::Kind::SearchPick: return "search-pick " + std::to_string(action.index);
-    case UserAction::Kind::SearchCancel: return "search-cancel";
-    case UserAction::Kind::IdSelect: return "idselect";
-    case UserAction::Kind::SaveFile: return action.cancel ? "savefile cancel" : "savefile " + action.text;
-    case UserAction::Kind::Close: return "close " + std::to_string(action.answer);
-  }
-  return "action";
-}
-
 // The error is thrown at once and also held: the add-in stops it at its boundary, as it must on
 // Windows, and the session then reports it (ThrowPendingScriptError). What the add-in shows after
 // it is not reported, as on the real desktop, whose scripted user has stopped answering by then.
@@ -85,46 +63,24 @@ void TakeFocusAway() { TheDesktop().focus = nullptr; }
 
 void SetEventSink(EventSink sink) { detail::TheDesktop().sink = std::move(sink); }
 
-void QueueUserAction(UserAction action) { detail::TheDesktop().actions.push_back(std::move(action)); }
+void QueueUserAction(UserAction action) { detail::TheDesktop().user.Queue(std::move(action)); }
 
-std::vector<std::string> UnusedUserActions() {
-  std::vector<std::string> descriptions;
-  for (const UserAction& action : detail::TheDesktop().actions) {
-    descriptions.push_back(detail::Describe(action));
-  }
-  return descriptions;
-}
+std::vector<std::string> UnusedUserActions() { return detail::TheDesktop().user.Unused(); }
 
 void ThrowPendingScriptError() {
   std::optional<std::string> failure = std::exchange(detail::TheDesktop().failure, std::nullopt);
   if (failure) throw ScriptError(*failure);
 }
 
-void SetProfileDirectory(const std::string& directory) { detail::TheDesktop().profileDirectory = directory; }
+void SetProfileDirectory(const std::string& directory) { detail::TheDesktop().profiles.SetDirectory(directory); }
 
-std::string ProfileDirectory() { return detail::TheDesktop().profileDirectory; }
-
-namespace {
-std::string UpperAscii(std::string name) {
-  for (char& c : name) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  return name;
-}
-}  // namespace
+std::string ProfileDirectory() { return detail::TheDesktop().profiles.Directory(); }
 
 void SetProfileFileDirectory(const std::string& file, const std::string& directory) {
-  auto& directories = detail::TheDesktop().profileFileDirectories;
-  if (directory.empty()) {
-    directories.erase(UpperAscii(file));
-  } else {
-    directories[UpperAscii(file)] = directory;
-  }
+  detail::TheDesktop().profiles.SetFileDirectory(file, directory);
 }
 
-std::string ProfileDirectoryOf(const std::string& file) {
-  const auto& directories = detail::TheDesktop().profileFileDirectories;
-  const auto found = directories.find(UpperAscii(file));
-  return found != directories.end() ? found->second : ProfileDirectory();
-}
+std::string ProfileDirectoryOf(const std::string& file) { return detail::TheDesktop().profiles.DirectoryOf(file); }
 
 void Reset() {
   // Swapped out first, so that nothing the old state destroys can reach the new one.

@@ -1,10 +1,11 @@
-// Dialogs from templates, and the scripted user who answers the modal ones.
+// Dialogs from the templates they are handed, and the modal loop, in which the user at the screen
+// (the scripted user) works the controls and presses a button.
 #include <cstring>
 #include <string>
 
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
-#include "res/dialog_templates.h"
+#include "host/scripted_user.h"
 
 namespace simdesk {
 namespace {
@@ -34,75 +35,46 @@ detail::WindowKind KindOf(const char* windowClass) {
   return detail::WindowKind::Other;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+// The scripted user's hands on a dialog's combo box and list box (the add-in's dialogs have at most
+// one of each).
+class SimulatedControls : public scripted::DialogControls {
+ public:
+  explicit SimulatedControls(const detail::Window& dialog)
+      : combo_(Find(dialog, detail::WindowKind::ComboBox)), list_(Find(dialog, detail::WindowKind::ListBox)) {}
 
-std::string DialogName(const detail::Window& dialog) {
-  return "dialog " + std::to_string(dialog.dialog.templateId) + " " + Quoted(dialog.text);
-}
+  int HistoryEntries() override { return combo_ ? static_cast<int>(combo_->combo.entries.size()) : -1; }
+  void TypeSearchText(const std::string& text) override {
+    combo_->combo.edit = text;
+    combo_->combo.selected = -1;
+  }
+  void PickHistoryEntry(int index) override {
+    combo_->combo.edit = combo_->combo.entries[index];
+    combo_->combo.selected = index;
+  }
+  int ListRows() override { return list_ ? static_cast<int>(list_->list.selected.size()) : -1; }
+  void KeepRowsSelected(bool all, const std::vector<int>& rows) override {
+    std::vector<bool>& selected = list_->list.selected;
+    selected.assign(selected.size(), all);
+    for (const int row : rows) selected[row] = true;
+  }
 
-std::shared_ptr<detail::Window> Control(const detail::Window& dialog, int controlId,
-                                        detail::WindowKind kind) {
-  return detail::FindWindow(seam::DialogItem(dialog.handle, controlId), kind);
-}
-
-[[noreturn]] void DoesNotFit(const detail::Window& dialog, const UserAction& action) {
-  detail::Fail("queued action '" + detail::Describe(action) + "' does not fit " + DialogName(dialog));
-}
-
-// Search dialog: type a text, or pick a history entry, and press the search button; or cancel.
-int PlaySearch(const detail::Window& dialog, const UserAction& action) {
-  const auto combo = Control(dialog, res::kComboBoxControl, detail::WindowKind::ComboBox);
-  if (!combo) detail::Fail(DialogName(dialog) + " has no combo box");
-  switch (action.kind) {
-    case UserAction::Kind::Search:
-      combo->combo.edit = action.text;
-      combo->combo.selected = -1;
-      return 1;
-    case UserAction::Kind::SearchPick: {
-      const auto& entries = combo->combo.entries;
-      if (action.index < 0 || static_cast<std::size_t>(action.index) >= entries.size()) {
-        detail::Fail("queued action '" + detail::Describe(action) + "': " + DialogName(dialog) + " has " +
-                     std::to_string(entries.size()) + " history entries");
-      }
-      combo->combo.edit = entries[action.index];
-      combo->combo.selected = action.index;
-      return 1;
+ private:
+  static std::shared_ptr<detail::Window> Find(const detail::Window& dialog, detail::WindowKind kind) {
+    for (const Handle child : dialog.children) {
+      if (auto control = detail::FindWindow(child, kind)) return control;
     }
-    case UserAction::Kind::SearchCancel: return 2;
-    default: DoesNotFit(dialog, action);
+    return nullptr;
   }
-}
 
-// ID selection dialog: leave exactly the given rows selected and press OK; or cancel.
-int PlayIdSelect(const detail::Window& dialog, const UserAction& action) {
-  if (action.kind != UserAction::Kind::IdSelect) DoesNotFit(dialog, action);
-  if (action.cancel) return 2;
-  const auto list = Control(dialog, res::kListBoxControl, detail::WindowKind::ListBox);
-  if (!list) detail::Fail(DialogName(dialog) + " has no list box");
-  std::vector<bool>& selected = list->list.selected;
-  for (const int row : action.rows) {
-    if (row < 0 || static_cast<std::size_t>(row) >= selected.size()) {
-      detail::Fail("queued action '" + detail::Describe(action) + "': row " + std::to_string(row) +
-                   " is not in the list of " + std::to_string(selected.size()) + " rows");
-    }
-  }
-  selected.assign(selected.size(), action.allRows);
-  for (const int row : action.rows) selected[row] = true;
-  return 1;
-}
-
-int PlayClose(const detail::Window& dialog, const UserAction& action) {
-  if (action.kind != UserAction::Kind::Close || (action.answer != 1 && action.answer != 2)) {
-    DoesNotFit(dialog, action);
-  }
-  return action.answer;
-}
+  std::shared_ptr<detail::Window> combo_;
+  std::shared_ptr<detail::Window> list_;
+};
 
 }  // namespace
 
 namespace seam {
 
-Handle CreateDialogFromTemplate(const res::DialogTemplate& dialogTemplate) {
+Handle CreateDialogFromTemplate(const platform::DialogTemplate& dialogTemplate) {
   const Rect rect{0, 0, DluX(dialogTemplate.width) + 2 * kFrame,
                   DluY(dialogTemplate.height) + 2 * kFrame + kCaption};
   const auto dialog = detail::AddWindow(detail::WindowKind::Dialog, nullptr, rect,
@@ -110,7 +82,7 @@ Handle CreateDialogFromTemplate(const res::DialogTemplate& dialogTemplate) {
   dialog->text = dialogTemplate.caption;
   dialog->visible = (dialogTemplate.style & kVisibleStyle) != 0;
   dialog->dialog.templateId = dialogTemplate.id;
-  for (const res::DialogControl& control : dialogTemplate.controls) {
+  for (const platform::DialogControl& control : dialogTemplate.controls) {
     const Rect controlRect{DluX(control.x), DluY(control.y), DluX(control.x) + DluX(control.width),
                            DluY(control.y) + DluY(control.height)};
     const auto window = detail::AddWindow(KindOf(control.kind), dialog->handle, controlRect, {});
@@ -152,13 +124,10 @@ int PlayScriptedUser(Handle dialog) {
   const auto window = detail::FindWindow(dialog, detail::WindowKind::Dialog);
   if (!window) detail::Fail("the dialog the user should answer is gone");
   detail::TakeFocusAway();  // the modal loop shows the dialog
-  const std::optional<UserAction> action = detail::TakeUserAction();
-  if (!action) detail::Fail(DialogName(*window) + " has no queued action");
-  switch (window->dialog.templateId) {
-    case res::kSubjectSearchTemplate: return PlaySearch(*window, *action);
-    case res::kIdSelectTemplate: return PlayIdSelect(*window, *action);
-    default: return PlayClose(*window, *action);
-  }
+  SimulatedControls controls(*window);
+  const scripted::Turn turn = detail::TheDesktop().user.PlayDialog(window->dialog.templateId, window->text, controls);
+  if (!turn.failure.empty()) detail::Fail(turn.failure);
+  return turn.button;
 }
 
 void FailScript(const std::string& message) { detail::Fail(message); }

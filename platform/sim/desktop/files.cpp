@@ -10,6 +10,7 @@
 #include <chrono>
 #include <string>
 
+#include "platform/file.h"
 #include "platform/sim/desktop_internal.h"
 
 namespace simdesk::seam {
@@ -72,34 +73,90 @@ int OpenRegularFile(const std::string& path) {
   return fd;
 }
 
+bool ReplaceFileContent(const std::string& path, const std::string& content) {
+  platform::FileReplacement replacement;
+  return replacement.Begin(path) && replacement.Write(content.data(), content.size()) && replacement.Commit();
+}
+
+}  // namespace simdesk::seam
+
+namespace platform {
+
+using simdesk::seam::WriteAll;
+using simdesk::seam::CopyRange;
+using simdesk::seam::RandomName;
+
+InputFile::~InputFile() {
+  if (handle_ >= 0) close(static_cast<int>(handle_));
+}
+
+bool InputFile::Open(const std::string& path) {
+  if (handle_ >= 0) return false;
+  const int fd = simdesk::seam::OpenRegularFile(path);
+  struct stat status {};
+  if (fd < 0) return false;
+  handle_ = fd;
+  if (fstat(fd, &status) != 0) return false;
+  size_ = static_cast<uint64_t>(status.st_size);
+  return true;
+}
+
+bool InputFile::Read(void* into, std::size_t count) {
+  if (handle_ < 0 || count > size_ - position_) return false;
+  auto* bytes = static_cast<char*>(into);
+  while (count > 0) {
+    const ssize_t got = pread(static_cast<int>(handle_), bytes, count, static_cast<off_t>(position_));
+    if (got <= 0) return false;
+    bytes += got;
+    count -= static_cast<std::size_t>(got);
+    position_ += static_cast<uint64_t>(got);
+  }
+  return true;
+}
+
+bool InputFile::Skip(uint64_t count) {
+  if (handle_ < 0 || count > size_ - position_) return false;
+  position_ += count;
+  return true;
+}
+
+struct FileReplacement::State {
+  bool CopyInPlace();
+  std::string target;     // the file itself, links resolved
+  std::string temporary;  // empty when there is none
+  int fd = -1;
+};
+
+FileReplacement::FileReplacement() : state_(std::make_unique<State>()) {}
+
 FileReplacement::~FileReplacement() {
-  if (fd_ >= 0) close(fd_);
-  if (!temporary_.empty()) unlink(temporary_.c_str());
+  if (state_->fd >= 0) close(state_->fd);
+  if (!state_->temporary.empty()) unlink(state_->temporary.c_str());
 }
 
 bool FileReplacement::Begin(const std::string& target) {
-  target_ = target;
+  state_->target = target;
   struct stat status {};
   if (lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
     char resolved[PATH_MAX];
     if (!realpath(target.c_str(), resolved)) return false;  // a link to nothing is not followed
-    target_ = resolved;
+    state_->target = resolved;
   }
-  const bool exists = stat(target_.c_str(), &status) == 0;
+  const bool exists = stat(state_->target.c_str(), &status) == 0;
   if (exists ? !S_ISREG(status.st_mode) : errno != ENOENT) return false;
   // Beside the file itself, so the final move stays on its file system; a short name of its own,
   // so a target name near the longest allowed still leaves room for it.
   // Owner-only while it is written over an existing file, whose mode it takes at the end; a new
   // file gets the mode every new file gets.
   const mode_t mode = exists ? 0600 : 0666;
-  const std::size_t slash = target_.rfind('/');
-  const std::string directory = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+  const std::size_t slash = state_->target.rfind('/');
+  const std::string directory = slash == std::string::npos ? std::string() : state_->target.substr(0, slash + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string name = directory + ".~" + RandomName() + ".tmp";
     // O_EXCL: a name that exists in any form, a planted link included, is never opened.
-    fd_ = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd_ >= 0) {
-      temporary_ = name;
+    state_->fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (state_->fd >= 0) {
+      state_->temporary = name;
       return true;
     }
     if (errno != EEXIST) return false;
@@ -108,59 +165,54 @@ bool FileReplacement::Begin(const std::string& target) {
 }
 
 bool FileReplacement::Write(const void* bytes, std::size_t count) {
-  if (fd_ < 0) return false;
-  const off_t at = lseek(fd_, 0, SEEK_END);
-  return at >= 0 && WriteAll(fd_, static_cast<const char*>(bytes), count, at);
+  if (state_->fd < 0) return false;
+  const off_t at = lseek(state_->fd, 0, SEEK_END);
+  return at >= 0 && WriteAll(state_->fd, static_cast<const char*>(bytes), count, at);
 }
 
 // Writes the temporary file's content over the target's own bytes. The part beyond the old end
 // goes first: when that fails for want of room, the old size comes back and nothing has changed.
 // The rest overwrites bytes the file already holds, which takes no new room.
-bool FileReplacement::CopyInPlace() {
-  const int target = open(target_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (target < 0) return false;
+bool FileReplacement::State::CopyInPlace() {
+  const int file = open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (file < 0) return false;
   struct stat status {};
-  const off_t size = lseek(fd_, 0, SEEK_END);
-  bool ok = fstat(target, &status) == 0 && S_ISREG(status.st_mode) && size >= 0;
+  const off_t size = lseek(fd, 0, SEEK_END);
+  bool ok = fstat(file, &status) == 0 && S_ISREG(status.st_mode) && size >= 0;
   const off_t old = ok ? status.st_size : 0;
-  if (ok && size > old && !CopyRange(fd_, target, old, size)) {
+  if (ok && size > old && !CopyRange(fd, file, old, size)) {
     ok = false;
-    if (ftruncate(target, old) != 0) {
+    if (ftruncate(file, old) != 0) {
       // The old bytes are untouched; only the length is off, which nothing more can mend here.
     }
   }
-  ok = ok && CopyRange(fd_, target, 0, std::min(size, old)) && (size >= old || ftruncate(target, size) == 0);
-  return close(target) == 0 && ok;
+  ok = ok && CopyRange(fd, file, 0, std::min(size, old)) && (size >= old || ftruncate(file, size) == 0);
+  return close(file) == 0 && ok;
 }
 
 bool FileReplacement::Commit() {
-  if (fd_ < 0) return false;
+  if (state_->fd < 0) return false;
   struct stat status {};
   bool ok = true;
-  if (stat(target_.c_str(), &status) == 0) {
+  if (stat(state_->target.c_str(), &status) == 0) {
     if (!S_ISREG(status.st_mode)) return false;
     if (status.st_nlink > 1) {
-      ok = CopyInPlace();
-      close(fd_);
-      fd_ = -1;
+      ok = state_->CopyInPlace();
+      close(state_->fd);
+      state_->fd = -1;
       return ok;  // the destructor removes the temporary file
     }
     // The owner first: changing it may clear the set-ID bits that the mode then restores.
-    if (fchown(fd_, status.st_uid, status.st_gid) != 0 && fchown(fd_, static_cast<uid_t>(-1), status.st_gid) != 0) {
+    if (fchown(state_->fd, status.st_uid, status.st_gid) != 0 && fchown(state_->fd, static_cast<uid_t>(-1), status.st_gid) != 0) {
       // Not allowed to give the file away: it stays the writer's, as any new file would.
     }
-    ok = fchmod(fd_, status.st_mode & 07777) == 0;
+    ok = fchmod(state_->fd, status.st_mode & 07777) == 0;
   }
-  ok = close(fd_) == 0 && ok;
-  fd_ = -1;
-  if (!ok || rename(temporary_.c_str(), target_.c_str()) != 0) return false;
-  temporary_.clear();
+  ok = close(state_->fd) == 0 && ok;
+  state_->fd = -1;
+  if (!ok || rename(state_->temporary.c_str(), state_->target.c_str()) != 0) return false;
+  state_->temporary.clear();
   return true;
 }
 
-bool ReplaceFileContent(const std::string& path, const std::string& content) {
-  FileReplacement replacement;
-  return replacement.Begin(path) && replacement.Write(content.data(), content.size()) && replacement.Commit();
-}
-
-}  // namespace simdesk::seam
+}  // namespace platform

@@ -1,21 +1,22 @@
 // Image lists: only the count of images matters, for the indexes they hand out.
+#include "platform/image_list.h"
 #include "platform/sim/desktop/state.h"
-#include "platform/sim/desktop_internal.h"
 
-namespace simdesk::seam {
+namespace platform {
 
-Handle CreateImageList(int, int, int, int) {
-  const Handle images = detail::NewHandle();
-  detail::TheDesktop().imageLists.emplace(images, detail::ImageList{});
+ImageListHandle CreateImageList(int, int, int, int) {
+  const ImageListHandle images = simdesk::detail::NewHandle();
+  simdesk::detail::TheDesktop().imageLists.emplace(images, simdesk::detail::ImageList{});
   return images;
 }
 
-int ImageListAdd(Handle images) {
-  auto& lists = detail::TheDesktop().imageLists;
+// Bitmaps are not loaded: each resource takes the next index.
+int AddBitmapResource(ImageListHandle images, int) {
+  auto& lists = simdesk::detail::TheDesktop().imageLists;
   const auto found = lists.find(images);
   return found == lists.end() ? -1 : found->second.count++;
 }
 
-void DestroyImageList(Handle images) { detail::TheDesktop().imageLists.erase(images); }
+void DestroyImageList(ImageListHandle images) { simdesk::detail::TheDesktop().imageLists.erase(images); }
 
-}  // namespace simdesk::seam
+}  // namespace platform

@@ -1,6 +1,6 @@
 // Popup menus: built by the add-in, read by the host.
+#include "platform/popup_menu.h"
 #include "platform/sim/desktop/state.h"
-#include "platform/sim/desktop_internal.h"
 
 namespace simdesk {
 namespace {
@@ -23,37 +23,39 @@ MenuRow* FindEntry(Handle menu, int id) {
 
 }  // namespace
 
-namespace seam {
-
-Handle CreatePopupMenu() {
-  const Handle menu = detail::NewHandle();
-  detail::TheDesktop().menus.emplace(menu, detail::Menu{});
-  return menu;
-}
-
-void MenuAppendItem(Handle menu, int id, const std::string& text) {
-  if (detail::Menu* found = FindMenu(menu)) found->rows.push_back({false, id, false, true, text});
-}
-
-void MenuAppendSeparator(Handle menu) {
-  if (detail::Menu* found = FindMenu(menu)) found->rows.push_back({true, 0, false, true, ""});
-}
-
-void MenuCheck(Handle menu, int id, bool checked) {
-  if (MenuRow* row = FindEntry(menu, id)) row->checked = checked;
-}
-
-void MenuEnable(Handle menu, int id, bool enabled) {
-  if (MenuRow* row = FindEntry(menu, id)) row->enabled = enabled;
-}
-
-void DestroyMenu(Handle menu) { detail::TheDesktop().menus.erase(menu); }
-
-}  // namespace seam
-
 std::vector<MenuRow> ReadMenu(Handle menu) {
   const detail::Menu* found = FindMenu(menu);
   return found ? found->rows : std::vector<MenuRow>();
 }
 
 }  // namespace simdesk
+
+namespace platform {
+
+MenuHandle PopupMenu::Create() {
+  const MenuHandle menu = simdesk::detail::NewHandle();
+  simdesk::detail::TheDesktop().menus.emplace(menu, simdesk::detail::Menu{});
+  return menu;
+}
+
+void PopupMenu::Destroy() { simdesk::detail::TheDesktop().menus.erase(handle_); }
+
+void PopupMenu::AppendItem(int id, const char* text) {
+  if (simdesk::detail::Menu* found = simdesk::FindMenu(handle_)) {
+    found->rows.push_back({false, id, false, true, text ? text : ""});
+  }
+}
+
+void PopupMenu::AppendSeparator() {
+  if (simdesk::detail::Menu* found = simdesk::FindMenu(handle_)) found->rows.push_back({true, 0, false, true, ""});
+}
+
+void PopupMenu::Check(int id, bool checked) {
+  if (simdesk::MenuRow* row = simdesk::FindEntry(handle_, id)) row->checked = checked;
+}
+
+void PopupMenu::Enable(int id, bool enabled) {
+  if (simdesk::MenuRow* row = simdesk::FindEntry(handle_, id)) row->enabled = enabled;
+}
+
+}  // namespace platform

@@ -1,6 +1,6 @@
 // Private profile files (INI), read as Windows reads them (Wine's kernel32 profile.c is the
 // reference) and written by editing the file's text: the one line that changes or is added ends
-// with CRLF, every other byte stays as it was. A write goes through seam::FileReplacement, so a
+// with CRLF, every other byte stays as it was. A write goes through platform::FileReplacement, so a
 // failed write leaves no half-written file and the file keeps its mode, owner and links.
 #include <fcntl.h>
 #include <limits.h>
@@ -21,6 +21,7 @@
 #include "platform/code_page.h"
 #include "platform/file.h"
 #include "platform/sim/desktop/ansi_text.h"
+#include "platform/profile.h"
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
 
@@ -303,8 +304,10 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   return seam::ReplaceFileContent(path, content);
 }
 
-namespace seam {
+namespace {
 
+// The lock is on the directory that holds the file (a link followed), so it leaves no file behind.
+// -1 when it could not be had within `seconds`.
 int LockProfile(const char* file, int seconds) {
   std::string path = ProfilePath(file);
   char resolved[PATH_MAX];
@@ -323,9 +326,30 @@ int LockProfile(const char* file, int seconds) {
   return lock;
 }
 
-void UnlockProfile(int lock) {
-  if (lock >= 0) close(lock);  // closing the descriptor ends its lock
+}  // namespace
+}  // namespace simdesk
+
+namespace platform {
+
+int GetProfileInt(const char* section, const char* key, int fallback, const char* file) {
+  return simdesk::GetPrivateProfileInt(section, key, fallback, file);
 }
 
-}  // namespace seam
-}  // namespace simdesk
+std::size_t GetProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                             std::size_t size, const char* file) {
+  return simdesk::GetPrivateProfileString(section, key, fallback, buffer, size, file);
+}
+
+bool WriteProfileString(const char* section, const char* key, const char* value, const char* file) {
+  return simdesk::WritePrivateProfileString(section, key, value, file);
+}
+
+constexpr int kLockWaitSeconds = 10;
+
+ProfileLock::ProfileLock(const char* file) : handle_(simdesk::LockProfile(file, kLockWaitSeconds)) {}
+
+ProfileLock::~ProfileLock() {
+  if (handle_ >= 0) close(static_cast<int>(handle_));  // closing the descriptor ends its lock
+}
+
+}  // namespace platform

@@ -1,27 +1,30 @@
 // The progress bar, with its full 32-bit range. Its window's end reports the bar (see windows.cpp).
 #include <algorithm>
 
+#include "platform/dialog.h"
 #include "platform/sim/desktop/state.h"
-#include "platform/sim/desktop_internal.h"
+#include "platform/window.h"
 
-namespace simdesk::seam {
+namespace platform {
 namespace {
 
-std::shared_ptr<detail::Window> FindBar(Handle bar) {
-  return detail::FindWindow(bar, detail::WindowKind::ProgressBar);
+using simdesk::detail::FindWindow;
+
+std::shared_ptr<simdesk::detail::Window> FindBar(WindowHandle bar) {
+  return FindWindow(bar, simdesk::detail::WindowKind::ProgressBar);
 }
 
 // The bar keeps its position inside its range, as comctl32 does: first up to the lower bound,
 // then down to the upper one (which wins when the range is upside down).
-void KeepInRange(detail::ProgressBarState& bar) {
+void KeepInRange(simdesk::detail::ProgressBarState& bar) {
   if (bar.position < bar.lower) bar.position = bar.lower;
   if (bar.position > bar.upper) bar.position = bar.upper;
 }
 
 }  // namespace
 
-void ProgressSetRange(Handle bar, int32_t lower, int32_t upper) {
-  if (const auto window = FindBar(bar)) {
+void ProgressBar::SetRange(int32_t lower, int32_t upper) {
+  if (const auto window = FindBar(handle_)) {
     window->progress.lower = lower;
     window->progress.upper = upper;
     KeepInRange(window->progress);
@@ -30,8 +33,8 @@ void ProgressSetRange(Handle bar, int32_t lower, int32_t upper) {
 
 // A position past either end of the range shows as that end, and reads back as it. Like the real
 // bar, any position other than the one held repaints it, even one that draws the same.
-void ProgressSetPos(Handle bar, int32_t position) {
-  if (const auto window = FindBar(bar)) {
+void ProgressBar::SetPosition(int32_t position) {
+  if (const auto window = FindBar(handle_)) {
     if (position == window->progress.position) return;
     window->progress.position = position;
     KeepInRange(window->progress);
@@ -39,14 +42,18 @@ void ProgressSetPos(Handle bar, int32_t position) {
   }
 }
 
-ProgressGeometry ProgressFill(Handle bar) {
-  Rect client;
-  if (!FindBar(bar) || !GetClientRect(bar, client)) return {};
+void ProgressBar::RepaintNow() {}  // the bar repaints as it takes a new position
+
+// The classic bar's fill: the client area less a one-pixel frame, in blocks two thirds of its
+// height wide with a 2-pixel gap.
+ProgressBar::Fill ProgressBar::GetFill() const {
+  if (!FindBar(handle_)) return {};
+  const Rect client = Window(handle_).GetClientRect();
   const int32_t height = std::max(0, client.bottom - 2);
   return {std::max(0, client.right - 2), (height * 2 + 1) / 3 + 2};
 }
 
-}  // namespace simdesk::seam
+}  // namespace platform
 
 namespace simdesk {
 

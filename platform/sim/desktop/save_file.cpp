@@ -4,26 +4,25 @@
 // opens that folder, the dialog staying up for the user's next answer.
 #include <filesystem>
 
+#include "platform/dialog.h"
 #include "platform/sim/desktop/state.h"
-#include "platform/sim/desktop_internal.h"
 
-namespace simdesk::seam {
+namespace platform {
 
-bool AskSaveFile(std::string& path) {
+bool AskSaveFilePath(std::string& path) {
+  namespace detail = simdesk::detail;
   detail::TakeFocusAway();
   for (;;) {
-    const std::optional<UserAction> action = detail::TakeUserAction();
-    if (!action) detail::Fail("the save-file dialog has no queued answer");
-    if (action->kind != UserAction::Kind::SaveFile) {
-      detail::Fail("queued action '" + detail::Describe(*action) + "' does not fit the save-file dialog");
-    }
-    if (action->cancel) return false;
+    std::string typed;
+    const scripted::Turn turn = detail::TheDesktop().user.ChooseSaveFile(typed);
+    if (!turn.failure.empty()) detail::Fail(turn.failure);
+    if (turn.button != scripted::kOk) return false;
     std::error_code error, ignored;
-    const std::filesystem::path full = std::filesystem::absolute(action->text, error);
+    const std::filesystem::path full = std::filesystem::absolute(typed, error);
     if (!error && std::filesystem::is_directory(full, ignored)) continue;
-    path = error ? action->text : full.lexically_normal().string();
+    path = error ? typed : full.lexically_normal().string();
     return true;
   }
 }
 
-}  // namespace simdesk::seam
+}  // namespace platform

@@ -5,7 +5,6 @@
 // something destroyed never names anything again and is never dereferenced.
 #pragma once
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -14,6 +13,8 @@
 
 #include "platform/sim/desktop.h"
 #include "platform/sim/desktop/tree_control.h"
+#include "host/profile_places.h"
+#include "host/scripted_user.h"
 
 namespace simdesk::detail {
 
@@ -79,10 +80,9 @@ struct Desktop {
   std::map<Handle, std::shared_ptr<Window>> windows;
   std::map<Handle, Menu> menus;
   std::map<Handle, ImageList> imageLists;
-  std::deque<UserAction> actions;
+  scripted::ScriptedUser user;  // the person at the screen, who answers boxes and dialogs
   EventSink sink;
-  std::string profileDirectory;
-  std::map<std::string, std::string> profileFileDirectories;  // upper-case name -> directory
+  desktops::ProfilePlaces profiles;
   // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
   // until a dialog, a message box or another top-level window takes the focus (null).
   Handle focus = nullptr;
@@ -106,8 +106,6 @@ std::shared_ptr<Window> AddWindow(WindowKind kind, Handle parent, Rect rect, Ins
 std::map<std::string, std::string>* MemoryProfiles();
 
 void Emit(std::vector<std::string> fields);
-std::optional<UserAction> TakeUserAction();
-std::string Describe(const UserAction& action);  // the script's words, or a made-up description
 [[noreturn]] void Fail(const std::string& message);
 
 }  // namespace simdesk::detail

@@ -49,10 +49,10 @@ intptr_t TreeControl::Send(int code, unsigned action, Handle oldItem, Handle new
 
 // ---- Insertion
 
-Handle TreeControl::InsertLast(Handle parentHandle, const seam::NewTreeItem& data) {
+Handle TreeControl::InsertLast(Handle parentHandle, const platform::NewTreeItem& data) {
   Item* parent = parentHandle ? Find(parentHandle) : &root_;
   if (!parent) return nullptr;
-  std::string text = ThroughAnsiCodePage(data.text);  // the control keeps UTF-16
+  std::string text = ThroughAnsiCodePage(data.text ? data.text : "");  // the control keeps UTF-16
   const Handle handle = NewHandle();
   Item* item = &items_.try_emplace(handle).first->second;
   item->handle = handle;

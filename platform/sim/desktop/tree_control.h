@@ -11,6 +11,7 @@
 
 #include "platform/sim/desktop.h"
 #include "platform/sim/desktop_internal.h"
+#include "platform/tree_view.h"
 
 namespace simdesk::detail {
 
@@ -25,7 +26,7 @@ class TreeControl {
 
   void Detach() { notify_ = nullptr; }  // the window is gone: no more notifications
 
-  Handle InsertLast(Handle parent, const seam::NewTreeItem& item);
+  Handle InsertLast(Handle parent, const platform::NewTreeItem& item);
   bool DeleteItem(Handle item);  // null: every item, without moving the selection
   bool ExpandMessage(Handle item, unsigned action);
   bool SelectItem(Handle item);

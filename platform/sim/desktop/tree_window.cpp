@@ -1,9 +1,10 @@
-// The tree as a window: creation, the messages the seam sends it, and what the host reads and
+// The tree as a window: creation, the messages the add-in sends it, and what the host reads and
 // clicks. Each call holds its window, so the control outlives a parent that destroys it meanwhile.
 #include <memory>
 
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
+#include "platform/tree_view.h"
 
 namespace simdesk {
 namespace {
@@ -30,66 +31,6 @@ void GiveFocus(const std::shared_ptr<detail::Window>& window) {
 
 }  // namespace
 
-namespace seam {
-
-Handle CreateTree(Handle parent) {
-  if (!parent) return nullptr;  // a child window needs its parent
-  const auto window = detail::AddWindow(detail::WindowKind::Tree, parent, {}, {});
-  if (!window) return nullptr;
-  window->visible = false;
-  window->tree = std::make_unique<detail::TreeControl>(
-      window->handle, [parent](const TreeNotify& record) { return NotifyParent(parent, record); });
-  return window->handle;
-}
-
-void TreeSetImageList(Handle, Handle) {}  // images are not drawn
-
-Handle TreeInsertLast(Handle tree, Handle parent, const NewTreeItem& item) {
-  const auto window = FindTree(tree);
-  return window ? window->tree->InsertLast(parent, item) : nullptr;
-}
-
-bool TreeDeleteItem(Handle tree, Handle item) {
-  const auto window = FindTree(tree);
-  return window && window->tree->DeleteItem(item);
-}
-
-bool TreeExpand(Handle tree, Handle item, unsigned action) {
-  const auto window = FindTree(tree);
-  return window && window->tree->ExpandMessage(item, action);
-}
-
-bool TreeSelectItem(Handle tree, Handle item) {
-  const auto window = FindTree(tree);
-  return window && window->tree->SelectItem(item);
-}
-
-Handle TreeGetNextItem(Handle tree, Handle item, TreeRelation relation) {
-  const auto window = FindTree(tree);
-  return window ? window->tree->GetNextItem(item, relation) : nullptr;
-}
-
-std::string TreeGetItemText(Handle tree, Handle item) {
-  const auto window = FindTree(tree);
-  return window ? window->tree->GetText(item) : std::string();
-}
-
-int32_t TreeGetItemParam(Handle tree, Handle item) {
-  const auto window = FindTree(tree);
-  return window ? window->tree->GetParam(item) : 0;
-}
-
-int TreeGetItemChildren(Handle tree, Handle item) {
-  const auto window = FindTree(tree);
-  return window ? window->tree->GetChildren(item) : 0;
-}
-
-bool TreeSetItemChildren(Handle tree, Handle item, int children) {
-  const auto window = FindTree(tree);
-  return window && window->tree->SetChildren(item, children);
-}
-
-}  // namespace seam
 
 std::vector<TreeRow> DumpTree(Handle tree) {
   const auto window = FindTree(tree);
@@ -116,3 +57,88 @@ void ClickExpandButton(Handle tree, Handle item) {
 }
 
 }  // namespace simdesk
+
+namespace platform {
+
+using simdesk::FindTree;
+using simdesk::seam::TreeRelation;
+
+TreeNotification ReadTreeNotification(intptr_t lparam) {
+  const auto* record = reinterpret_cast<const simdesk::seam::TreeNotify*>(lparam);
+  if (!record) return {};
+  return {record->code, record->action, record->itemNew};
+}
+
+WindowHandle TreeView::Create(WindowHandle parent) {
+  if (!parent) return nullptr;  // a child window needs its parent
+  const auto window = simdesk::detail::AddWindow(simdesk::detail::WindowKind::Tree, parent, {}, {});
+  if (!window) return nullptr;
+  window->visible = false;
+  window->tree = std::make_unique<simdesk::detail::TreeControl>(
+      window->handle,
+      [parent](const simdesk::seam::TreeNotify& record) { return simdesk::NotifyParent(parent, record); });
+  return window->handle;
+}
+
+void TreeView::SetImageList(ImageListHandle) {}  // images are not drawn
+
+TreeItem TreeView::InsertLast(TreeItem parent, const NewTreeItem& item) {
+  const auto window = FindTree(handle_);
+  return window ? window->tree->InsertLast(parent, item) : nullptr;
+}
+
+bool TreeView::DeleteAllItems() { return DeleteItem(nullptr); }
+
+// A null item deletes every item, as the message does on Windows.
+bool TreeView::DeleteItem(TreeItem item) {
+  const auto window = FindTree(handle_);
+  return window && window->tree->DeleteItem(item);
+}
+
+bool TreeView::Expand(TreeItem item, ExpandAction action) {
+  const auto window = FindTree(handle_);
+  return window && window->tree->ExpandMessage(item, static_cast<unsigned>(action));
+}
+
+bool TreeView::SelectItem(TreeItem item) {
+  const auto window = FindTree(handle_);
+  return window && window->tree->SelectItem(item);
+}
+
+void TreeView::SetRedraw(bool) {}  // the simulated tree draws nothing and lays nothing out
+
+namespace {
+
+TreeItem NextItem(WindowHandle tree, TreeItem item, TreeRelation relation) {
+  const auto window = FindTree(tree);
+  return window ? window->tree->GetNextItem(item, relation) : nullptr;
+}
+
+}  // namespace
+
+TreeItem TreeView::GetRoot() const { return NextItem(handle_, nullptr, TreeRelation::Root); }
+TreeItem TreeView::GetChild(TreeItem item) const { return NextItem(handle_, item, TreeRelation::Child); }
+TreeItem TreeView::GetNextSibling(TreeItem item) const { return NextItem(handle_, item, TreeRelation::Next); }
+TreeItem TreeView::GetNextVisible(TreeItem item) const { return NextItem(handle_, item, TreeRelation::NextVisible); }
+TreeItem TreeView::GetSelection() const { return NextItem(handle_, nullptr, TreeRelation::Caret); }
+
+std::string TreeView::GetItemText(TreeItem item) const {
+  const auto window = FindTree(handle_);
+  return window ? window->tree->GetText(item) : std::string();
+}
+
+int32_t TreeView::GetItemParam(TreeItem item) const {
+  const auto window = FindTree(handle_);
+  return window ? window->tree->GetParam(item) : 0;
+}
+
+int TreeView::GetItemChildren(TreeItem item) const {
+  const auto window = FindTree(handle_);
+  return window ? window->tree->GetChildren(item) : 0;
+}
+
+void TreeView::SetItemChildren(TreeItem item, int children) {
+  if (const auto window = FindTree(handle_)) window->tree->SetChildren(item, children);
+}
+
+}  // namespace platform

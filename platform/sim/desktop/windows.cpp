@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/dialog.h"
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
+#include "platform/window.h"
 
 namespace simdesk {
 namespace {
@@ -26,7 +28,7 @@ Origin ClientOrigin(const detail::Window& window) {
 }
 
 void EmitProgress(const detail::Window& bar) {
-  const seam::ProgressGeometry fill = seam::ProgressFill(bar.handle);
+  const platform::ProgressBar::Fill fill = platform::ProgressBar(bar.handle).GetFill();
   detail::TheDesktop().lastProgressPaints = {bar.progress.repaints, fill.length, fill.chunk};
   detail::Emit({"Progress", std::to_string(bar.progress.upper), std::to_string(bar.progress.position)});
 }
@@ -71,41 +73,6 @@ bool IsWindow(Handle window) { return detail::FindWindow(window) != nullptr; }
 
 namespace seam {
 
-bool GetWindowRect(Handle handle, Rect& rect) {
-  const auto window = detail::FindWindow(handle);
-  if (!window) return false;
-  const Origin origin = ParentOrigin(*window);
-  rect = {window->rect.left + origin.x, window->rect.top + origin.y, window->rect.right + origin.x,
-          window->rect.bottom + origin.y};
-  return true;
-}
-
-bool GetClientRect(Handle handle, Rect& rect) {
-  const auto window = detail::FindWindow(handle);
-  if (!window) return false;
-  const Rect& outer = window->rect;
-  const detail::Insets& frame = window->frame;
-  rect = {0, 0, std::max(0, outer.right - outer.left - frame.left - frame.right),
-          std::max(0, outer.bottom - outer.top - frame.top - frame.bottom)};
-  return true;
-}
-
-bool ClientToScreen(Handle handle, int32_t& x, int32_t& y) {
-  const auto window = detail::FindWindow(handle);
-  if (!window) return false;
-  const Origin origin = ClientOrigin(*window);
-  x += origin.x;
-  y += origin.y;
-  return true;
-}
-
-bool MoveWindow(Handle handle, int32_t x, int32_t y, int32_t width, int32_t height) {
-  const auto window = detail::FindWindow(handle);
-  if (!window) return false;
-  window->rect = {x, y, x + width, y + height};
-  return true;
-}
-
 // A top-level window that shows is activated and takes the focus.
 void ShowWindow(Handle handle) {
   if (const auto window = detail::FindWindow(handle)) {
@@ -121,3 +88,44 @@ bool IsWindowVisible(Handle handle) {
 
 }  // namespace seam
 }  // namespace simdesk
+
+namespace platform {
+
+using simdesk::detail::FindWindow;
+
+bool Window::IsValid() const { return FindWindow(handle_) != nullptr; }
+
+Rect Window::GetWindowRect() const {
+  const auto window = FindWindow(handle_);
+  if (!window) return {};
+  const simdesk::Origin origin = simdesk::ParentOrigin(*window);
+  return {window->rect.left + origin.x, window->rect.top + origin.y, window->rect.right + origin.x,
+          window->rect.bottom + origin.y};
+}
+
+Rect Window::GetClientRect() const {
+  const auto window = FindWindow(handle_);
+  if (!window) return {};
+  const Rect& outer = window->rect;
+  const simdesk::detail::Insets& frame = window->frame;
+  return {0, 0, std::max(0, outer.right - outer.left - frame.left - frame.right),
+          std::max(0, outer.bottom - outer.top - frame.top - frame.bottom)};
+}
+
+Point Window::ClientToScreen(Point point) const {
+  if (const auto window = FindWindow(handle_)) {
+    const simdesk::Origin origin = simdesk::ClientOrigin(*window);
+    point.x += origin.x;
+    point.y += origin.y;
+  }
+  return point;
+}
+
+// x, y in the parent's client coordinates (screen coordinates for a top-level window).
+void Window::Move(int32_t x, int32_t y, int32_t width, int32_t height, bool) {
+  if (const auto window = FindWindow(handle_)) window->rect = {x, y, x + width, y + height};
+}
+
+void Window::Destroy() { simdesk::DestroyWindow(handle_); }
+
+}  // namespace platform

@@ -1,11 +1,11 @@
-// Dialogs on the simulated desktop: the window from the module's template, then the scripted
-// user in place of the modal loop.
+// Dialogs on the simulated desktop: the window from the module's own template resource, then the
+// desktop's modal loop, in which the user answers.
 #include "platform/dialog.h"
 
 #include <string>
 
 #include "platform/sim/desktop_internal.h"
-#include "res/dialog_templates.h"
+#include "platform/dialog_template.h"
 
 namespace platform {
 
@@ -14,7 +14,7 @@ Dialog::~Dialog() {
 }
 
 int Dialog::RunModal() {
-  const res::DialogTemplate* dialogTemplate = res::FindDialogTemplate(templateId_);
+  const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId_);
   if (!dialogTemplate) return -1;
   handle_ = simdesk::seam::CreateDialogFromTemplate(*dialogTemplate);
   HandleInit();
@@ -32,7 +32,7 @@ int Dialog::RunModal() {
 }
 
 bool Dialog::CreateModeless() {
-  const res::DialogTemplate* dialogTemplate = res::FindDialogTemplate(templateId_);
+  const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId_);
   if (!dialogTemplate) return false;
   handle_ = simdesk::seam::CreateDialogFromTemplate(*dialogTemplate);
   HandleInit();
