@@ -17,6 +17,7 @@
 
 #include "fuzz/common.h"
 #include "platform/sim/desktop.h"
+#include "platform/sim/desktop/ansi_text.h"
 #include "platform/sim/fuzz_hooks.h"
 
 namespace {
@@ -137,6 +138,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string& section = fields[0];
   const std::string& key = fields[1];
   const std::string& value = fields[2];
+  // The profile functions keep their text in UTF-16, as the real ones do: what lands in the file
+  // is each name and the value through the code page and back.
+  const std::string storedValue = simdesk::detail::ThroughAnsiCodePage(value);
+  const std::string storedNames = simdesk::detail::ThroughAnsiCodePage(section + key);
 
   // The file in memory: the parsing and editing are what this target checks, not the file system.
   static const bool once = (simdesk::KeepProfilesInMemory(true), simdesk::SetProfileDirectory("/qorfuzz"), true);
@@ -157,10 +162,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string after = files[path];
   // Names and values that hold a line break are written as they are, and make lines of their own.
   const bool oneLine = (section + key + value).find('\n') == std::string::npos;
-  if (oneLine) CheckOneLineChanged(rest, after, value);
+  if (oneLine) CheckOneLineChanged(rest, after, storedValue);
 
-  if (!Writable(section, key, value)) return 0;
-  const std::string expected(Unquoted(Trim(value)).substr(0, 4095));
+  if (!Writable(section, key, value) || storedNames != section + key) return 0;
+  const std::string expected(Unquoted(Trim(storedValue)).substr(0, 4095));
   const std::string readBack = Read(section, key, 4096);
   qorfuzz::Check(readBack == expected, "reading back does not give what was written",
                  "wrote " + qorfuzz::Escaped(value) + "\nread " + qorfuzz::Escaped(readBack));
