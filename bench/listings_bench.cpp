@@ -18,7 +18,7 @@
 #include "bench/synthetic_log.h"
 #include "host/addin_module.h"
 #include "host/substitute_host.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "res/texts.h"
 
 namespace {
@@ -38,9 +38,9 @@ struct Session {
         addin(host::DefaultAddinPath()) {
     const std::filesystem::path profiles = std::filesystem::temp_directory_path() / "mailzolka-bench";
     std::filesystem::create_directories(profiles);
-    simdesk::SetProfileDirectory(profiles.string());
-    simdesk::WritePrivateProfileString("SYSTEM", "PREVMODE", "7", "QORMAIL.INI");
-    simdesk::WritePrivateProfileString("SYSTEM", "ALLDISP", "1", "QORMAIL.INI");
+    desktop::SetProfileDirectory(profiles.string());
+    desktop::WritePrivateProfileString("SYSTEM", "PREVMODE", "7", "QORMAIL.INI");
+    desktop::WritePrivateProfileString("SYSTEM", "ALLDISP", "1", "QORMAIL.INI");
     addin.GiveInterface(&host);
     host.SendToPane(qor::kActivationNotice, 1, 0);
   }

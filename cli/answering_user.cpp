@@ -1,19 +1,19 @@
 #include "cli/answering_user.h"
 
 #include "host/scripted_user.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace cli {
 namespace {
 
-void Queue(simdesk::UserAction action, std::string description) {
+void Queue(desktop::UserAction action, std::string description) {
   action.description = std::move(description);
-  simdesk::QueueUserAction(std::move(action));
+  desktop::QueueUserAction(std::move(action));
 }
 
 void Answer(int answer, const char* description) {
-  simdesk::UserAction action;
-  action.kind = simdesk::UserAction::Kind::Answer;
+  desktop::UserAction action;
+  action.kind = desktop::UserAction::Kind::Answer;
   action.answer = answer;
   Queue(std::move(action), description);
 }
@@ -28,8 +28,8 @@ void AnsweringUser::Hear(const std::vector<std::string>& event) {
       Answer(scripted::kYes, "answer yes");
       if (!saveAs_.empty()) {
         // Left unused when no save-file dialog follows; the run then reports it.
-        simdesk::UserAction save;
-        save.kind = simdesk::UserAction::Kind::SaveFile;
+        desktop::UserAction save;
+        save.kind = desktop::UserAction::Kind::SaveFile;
         save.text = saveAs_;
         Queue(std::move(save), "savefile " + saveAs_);
       }
@@ -38,8 +38,8 @@ void AnsweringUser::Hear(const std::vector<std::string>& event) {
       messages_.push_back(event[4]);
     }
   } else if (event[0] == "Dialog" && event.size() >= 2 && event[1] == std::to_string(scripted::kIdSelectDialog)) {
-    simdesk::UserAction select;
-    select.kind = simdesk::UserAction::Kind::IdSelect;
+    desktop::UserAction select;
+    select.kind = desktop::UserAction::Kind::IdSelect;
     select.allRows = true;
     Queue(std::move(select), "idselect all");
   }

@@ -14,7 +14,7 @@
 #include "host/cp932_text.h"
 #include "host/script.h"
 #include "platform/file.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace cli {
 

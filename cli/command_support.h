@@ -101,8 +101,8 @@ struct Run {
 // the command's locals).
 class EventSinkScope {
  public:
-  explicit EventSinkScope(host::EventOutput sink) { simdesk::SetEventSink(std::move(sink)); }
-  ~EventSinkScope() { simdesk::SetEventSink({}); }
+  explicit EventSinkScope(host::EventOutput sink) { desktop::SetEventSink(std::move(sink)); }
+  ~EventSinkScope() { desktop::SetEventSink({}); }
   EventSinkScope(const EventSinkScope&) = delete;
   EventSinkScope& operator=(const EventSinkScope&) = delete;
 };

@@ -20,7 +20,7 @@
 #include "host/cp932_text.h"
 #include "host/script.h"
 #include "host/session.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace cli {
 
@@ -50,7 +50,7 @@ int SessionCommand(const std::vector<std::string>& argv) {
 
   std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
   ProfileDirectory profile(args.profileDir);
-  simdesk::SetProfileDirectory(profile.Path());
+  desktop::SetProfileDirectory(profile.Path());
   const EventSinkScope events(PrintLine);
   Run run(*addin, std::move(*log), logPath, PrintLine);
   int line = 0;
@@ -63,7 +63,7 @@ int SessionCommand(const std::vector<std::string>& argv) {
   } catch (const host::ScriptInputError& error) {
     std::string where = error.line > 0 ? name + ":" + std::to_string(error.line) : name;
     return Report(where + ": " + error.what());
-  } catch (const simdesk::ScriptError& error) {
+  } catch (const desktop::ScriptError& error) {
     return Report(name + ":" + std::to_string(line) + ": " + host::RenderCp932(error.what()));
   }
   CheckOutput();
@@ -84,7 +84,7 @@ int ListCommand(const std::vector<std::string>& argv) {
 
   std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
   ProfileDirectory profile(std::nullopt);
-  simdesk::SetProfileDirectory(profile.Path());
+  desktop::SetProfileDirectory(profile.Path());
   WriteSettings(viewMode, args.all);
   // A person reading the tree wants the tree alone; --tsv keeps the events.
   host::EventOutput output = [](const std::vector<std::string>&) {};
@@ -102,14 +102,14 @@ int ListCommand(const std::vector<std::string>& argv) {
     RunScript(run, "attach\nactivate 1\n");
     run.session->Finish();
     if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
-    const std::vector<simdesk::TreeRow> rows = simdesk::DumpTree(run.substitute->PaneWindow());
+    const std::vector<desktop::TreeRow> rows = desktop::DumpTree(run.substitute->PaneWindow());
     if (args.json) {
       const std::vector<ItemKind> kinds = KindsOf(rows);
       for (size_t i = 0; i < rows.size(); ++i) {
         std::cout << TreeItemJson(path, viewMode, rows[i], kinds[i]) << '\n';
       }
     } else if (args.tsv) {
-      for (const simdesk::TreeRow& row : rows) PrintLine(host::TreeRowFields(row));
+      for (const desktop::TreeRow& row : rows) PrintLine(host::TreeRowFields(row));
     } else {
       std::cout << ReadableTree(rows);
     }
@@ -148,7 +148,7 @@ int cli::RunMailzolka(int argc, char** argv) {
     return Report(failure.message, failure.status);
   } catch (const host::ScriptInputError& error) {  // the one-shot commands' own scripts
     return Report(error.what());
-  } catch (const simdesk::ScriptError& error) {
+  } catch (const desktop::ScriptError& error) {
     return Report(host::RenderCp932(error.what()));
   } catch (const std::bad_alloc&) {
     return Report("out of memory");

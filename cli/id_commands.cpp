@@ -17,7 +17,7 @@
 #include "cli/json_output.h"
 #include "cli/shelf.h"
 #include "host/cp932_text.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace cli {
 
@@ -103,7 +103,7 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
   RunScript(run, "attach\nactivate 1\n");
   if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
   std::vector<IdSummary> ids;
-  for (const ItemKind kind : KindsOf(simdesk::DumpTree(run.substitute->PaneWindow()))) {
+  for (const ItemKind kind : KindsOf(desktop::DumpTree(run.substitute->PaneWindow()))) {
     if (kind == ItemKind::Group) ids.emplace_back();
     if (ids.empty()) continue;
     if (kind == ItemKind::ReceivedMail) ++ids.back().received;
@@ -151,7 +151,7 @@ int IdsCommand(const std::vector<std::string>& argv) {
 
   std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
   ProfileDirectory profile(std::nullopt);
-  simdesk::SetProfileDirectory(profile.Path());
+  desktop::SetProfileDirectory(profile.Path());
   WriteSettings(kBothByIdView, args.all);
   AnsweringUser user;
   const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
@@ -207,7 +207,7 @@ std::vector<std::string> ReadRegistry() {
   for (int number = 1; number <= kRegistryKeys; ++number) {
     char value[kRegistryValueSize] = {};
     const std::string key = "ID" + std::to_string(number);
-    simdesk::GetPrivateProfileString("ID", key.c_str(), "", value, sizeof value, kRegistryFile);
+    desktop::GetPrivateProfileString("ID", key.c_str(), "", value, sizeof value, kRegistryFile);
     values.emplace_back(value);
   }
   return values;
@@ -221,7 +221,7 @@ std::string RegisteredId(const std::string& value) {
 }
 
 bool OffersCommand(const Run& run, int id) {
-  for (const simdesk::MenuRow& row : simdesk::ReadMenu(run.substitute->PaneMenu())) {
+  for (const desktop::MenuRow& row : desktop::ReadMenu(run.substitute->PaneMenu())) {
     if (!row.separator && row.id == id) return true;
   }
   return false;
@@ -239,8 +239,8 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   // The add-in's settings go to a scratch directory: registering IDs leaves the user's
   // QORMAIL.INI as it was. The export that lists the IDs is written there too.
   ProfileDirectory scratch(std::nullopt);
-  simdesk::SetProfileDirectory(profile.Path());
-  simdesk::SetProfileFileDirectory(kSettingsFile, scratch.Path());
+  desktop::SetProfileDirectory(profile.Path());
+  desktop::SetProfileFileDirectory(kSettingsFile, scratch.Path());
   WriteSettings(kBothByIdView, args.all);
   const std::string registry = (fs::path(profile.Path()) / kRegistryFile).generic_string() +
                                (profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
@@ -264,7 +264,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
     RunScript(run, "command 130\n");
     run.session->Finish();
   });
-  simdesk::SetProfileFileDirectory(kSettingsFile, "");
+  desktop::SetProfileFileDirectory(kSettingsFile, "");
   const std::vector<std::string> after = ReadRegistry();
 
   // The keys that now hold one of this run's candidates: every ID reported is in the file (another

@@ -38,10 +38,10 @@ std::string Line(const nlohmann::ordered_json& object) {
 
 }  // namespace
 
-std::vector<ItemKind> KindsOf(const std::vector<simdesk::TreeRow>& rows) {
+std::vector<ItemKind> KindsOf(const std::vector<desktop::TreeRow>& rows) {
   std::vector<ItemKind> kinds;
   std::vector<ItemKind> parents;  // the kinds of the items above the current one, by depth
-  for (const simdesk::TreeRow& row : rows) {
+  for (const desktop::TreeRow& row : rows) {
     parents.resize(static_cast<size_t>(row.depth));
     const bool inGroup = !parents.empty() && parents.back() == ItemKind::Group;
     ItemKind kind = ItemKind::Heading;
@@ -61,7 +61,7 @@ std::vector<ItemKind> KindsOf(const std::vector<simdesk::TreeRow>& rows) {
   return kinds;
 }
 
-std::string TreeItemJson(const std::string& logPath, int view, const simdesk::TreeRow& row,
+std::string TreeItemJson(const std::string& logPath, int view, const desktop::TreeRow& row,
                          ItemKind kind) {
   static const char* const kKinds[] = {"root", "group", "mail", "mail", "heading"};
   nlohmann::ordered_json item;

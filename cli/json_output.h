@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace cli {
 
@@ -12,9 +12,9 @@ namespace cli {
 // the root (-1), an ID group (0), a received or a sent mail (the mail images; a mail of the
 // sent-by-ID view carries none, but stands in a group), or a heading line.
 enum class ItemKind { Root, Group, ReceivedMail, SentMail, Heading };
-std::vector<ItemKind> KindsOf(const std::vector<simdesk::TreeRow>& rows);
+std::vector<ItemKind> KindsOf(const std::vector<desktop::TreeRow>& rows);
 
-std::string TreeItemJson(const std::string& logPath, int view, const simdesk::TreeRow& row,
+std::string TreeItemJson(const std::string& logPath, int view, const desktop::TreeRow& row,
                          ItemKind kind);
 
 struct IdSummary {

@@ -5,15 +5,15 @@
 #include <vector>
 
 #include "cli/progress_line.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace cli {
 
 void WriteSettings(int viewMode, bool all) {
   for (const auto& [key, value] : {std::pair<const char*, std::string>{"PREVMODE", std::to_string(viewMode)},
                                    {"ALLDISP", all ? "1" : "0"}}) {
-    if (!simdesk::WritePrivateProfileString("SYSTEM", key, value.c_str(), "QORMAIL.INI")) {
-      throw Failure{"cannot write QORMAIL.INI in " + simdesk::ProfileDirectoryOf("QORMAIL.INI")};
+    if (!desktop::WritePrivateProfileString("SYSTEM", key, value.c_str(), "QORMAIL.INI")) {
+      throw Failure{"cannot write QORMAIL.INI in " + desktop::ProfileDirectoryOf("QORMAIL.INI")};
     }
   }
 }

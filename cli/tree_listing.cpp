@@ -36,10 +36,10 @@ size_t DisplayWidth(const std::string& utf8) {
 
 // Each item on its own line, two spaces deeper per level; the selected one marked with '>'. Items
 // that point at a log line (mails, headings) show its position in brackets, lined up.
-std::string ReadableTree(const std::vector<simdesk::TreeRow>& rows) {
+std::string ReadableTree(const std::vector<desktop::TreeRow>& rows) {
   std::vector<std::string> lines;
   size_t column = 0;
-  for (const simdesk::TreeRow& row : rows) {
+  for (const desktop::TreeRow& row : rows) {
     std::string line = row.selected ? "> " : "  ";
     line += std::string(2 * row.depth, ' ') + host::RenderCp932(row.text);
     if (row.param > 0) column = std::max(column, DisplayWidth(line) + 2);

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace cli {
 
-std::string ReadableTree(const std::vector<simdesk::TreeRow>& rows);
+std::string ReadableTree(const std::vector<desktop::TreeRow>& rows);
 
 }  // namespace cli

@@ -14,7 +14,7 @@
 #include "addin/host_abi.h"
 #include "host/log_store.h"
 #include "host/substitute_host.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/sim/desktop_internal.h"
 
@@ -48,69 +48,69 @@ class InProcessAddin {
 
   host::SubstituteHost& Host() { return host_; }
   host::LogStore& Log() { return host_.Log(); }
-  simdesk::Handle Tree() const { return host_.PaneWindow(); }
+  desktop::Handle Tree() const { return host_.PaneWindow(); }
 
   // A scripted user's error inside the call comes out here, as the session reports it.
   void Send(unsigned message, uintptr_t first, intptr_t second = 0) {
     host_.SendToPane(message, first, second);
-    simdesk::ThrowPendingScriptError();
+    desktop::ThrowPendingScriptError();
   }
   void Activate() { Send(qor::kActivationNotice, 1); }
   void Command(int id) { Send(qor::kWmCommand, static_cast<uintptr_t>(id)); }
 
-  std::vector<simdesk::TreeRow> Dump() const { return simdesk::DumpTree(Tree()); }
-  simdesk::Handle ItemAt(const std::vector<int>& path) const { return simdesk::TreeItemAt(Tree(), path); }
+  std::vector<desktop::TreeRow> Dump() const { return desktop::DumpTree(Tree()); }
+  desktop::Handle ItemAt(const std::vector<int>& path) const { return desktop::TreeItemAt(Tree(), path); }
   void Click(const std::vector<int>& path) {
-    if (simdesk::Handle item = ItemAt(path)) simdesk::ClickItem(Tree(), item);
-    simdesk::ThrowPendingScriptError();
+    if (desktop::Handle item = ItemAt(path)) desktop::ClickItem(Tree(), item);
+    desktop::ThrowPendingScriptError();
   }
   void ClickExpand(const std::vector<int>& path) {
-    if (simdesk::Handle item = ItemAt(path)) simdesk::ClickExpandButton(Tree(), item);
-    simdesk::ThrowPendingScriptError();
+    if (desktop::Handle item = ItemAt(path)) desktop::ClickExpandButton(Tree(), item);
+    desktop::ThrowPendingScriptError();
   }
 
   // The scripted user's next answers.
   static void Answer(int button) {
-    simdesk::UserAction action;
-    action.kind = simdesk::UserAction::Kind::Answer;
+    desktop::UserAction action;
+    action.kind = desktop::UserAction::Kind::Answer;
     action.answer = button;
-    simdesk::QueueUserAction(action);
+    desktop::QueueUserAction(action);
   }
   static void Search(std::string text) {
-    simdesk::UserAction action;
-    action.kind = simdesk::UserAction::Kind::Search;
+    desktop::UserAction action;
+    action.kind = desktop::UserAction::Kind::Search;
     action.text = std::move(text);
-    simdesk::QueueUserAction(action);
+    desktop::QueueUserAction(action);
   }
   static void SaveFile(std::optional<std::string> path) {
-    simdesk::UserAction action;
-    action.kind = simdesk::UserAction::Kind::SaveFile;
+    desktop::UserAction action;
+    action.kind = desktop::UserAction::Kind::SaveFile;
     action.cancel = !path;
     action.text = path.value_or("");
-    simdesk::QueueUserAction(action);
+    desktop::QueueUserAction(action);
   }
   static void KeepAllRows() {
-    simdesk::UserAction action;
-    action.kind = simdesk::UserAction::Kind::IdSelect;
+    desktop::UserAction action;
+    action.kind = desktop::UserAction::Kind::IdSelect;
     action.allRows = true;
-    simdesk::QueueUserAction(action);
+    desktop::QueueUserAction(action);
   }
   static void CloseDialog(int button) {
-    simdesk::UserAction action;
-    action.kind = simdesk::UserAction::Kind::Close;
+    desktop::UserAction action;
+    action.kind = desktop::UserAction::Kind::Close;
     action.answer = button;
-    simdesk::QueueUserAction(action);
+    desktop::QueueUserAction(action);
   }
   // Drops whatever answers are left, so that the next box or dialog starts from an empty queue.
   static void DropUnusedAnswers() {
     try {
-      simdesk::ThrowPendingScriptError();
-    } catch (const simdesk::ScriptError&) {
+      desktop::ThrowPendingScriptError();
+    } catch (const desktop::ScriptError&) {
     }
-    while (!simdesk::UnusedUserActions().empty()) {
+    while (!desktop::UnusedUserActions().empty()) {
       try {
         platform::ShowMessageBox("", "", platform::Buttons::Ok, platform::Icon::None);
-      } catch (const simdesk::ScriptError&) {
+      } catch (const desktop::ScriptError&) {
         // The action did not fit a box, but it was taken all the same.
       }
     }
@@ -130,9 +130,9 @@ class InProcessAddin {
   // Runs before the host is made: a fresh desktop and add-in state.
   static int Fresh(const std::string& profileDirectory, Events* events) {
     qor::state = qor::AddinState{};
-    simdesk::Reset();
-    simdesk::SetProfileDirectory(profileDirectory);
-    if (events) simdesk::SetEventSink(Sink(events));
+    desktop::Reset();
+    desktop::SetProfileDirectory(profileDirectory);
+    if (events) desktop::SetEventSink(Sink(events));
     return 0;
   }
   static host::EventOutput Sink(Events* events) {

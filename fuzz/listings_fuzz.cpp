@@ -47,15 +47,15 @@ qor::LinePosition Pick(host::LogStore& log, uint8_t selector) {
 
 // Every item the add-in remembers names an item of its tree: on Windows a deleted item's handle
 // may be reused or point to freed memory.
-void CheckRememberedItems(simdesk::Handle tree) {
-  auto live = [&](void* item) { return item == nullptr || simdesk::IsTreeItem(tree, item); };
+void CheckRememberedItems(desktop::Handle tree) {
+  auto live = [&](void* item) { return item == nullptr || desktop::IsTreeItem(tree, item); };
   qorfuzz::Check(live(qor::state.root), "the root the add-in remembers is no tree item");
   qorfuzz::Check(live(qor::state.lastFound), "the last found item is no tree item");
   for (void* anchor : qor::state.headingAnchors) qorfuzz::Check(live(anchor), "a heading anchor is no tree item");
 }
 
 std::string SearchText(qortest::InProcessAddin& addin, const Control& control, uint8_t argument) {
-  const simdesk::Handle item = addin.ItemAt({0, argument % 8}) ? addin.ItemAt({0, argument % 8}) : addin.ItemAt({0});
+  const desktop::Handle item = addin.ItemAt({0, argument % 8}) ? addin.ItemAt({0, argument % 8}) : addin.ItemAt({0});
   std::string label = item ? platform::TreeView(addin.Tree()).GetItemText(item) : std::string();
   const std::size_t offset = label.empty() ? 0 : control.bytes[29] % label.size();
   std::string text = label.substr(offset, control.bytes[30] % 8);
@@ -163,10 +163,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   static const int kStoredViews[8] = {1, 2, 3, 4, 5, 0, 6, -3};
   // The profiles in memory; each run starts without what the last one wrote.
-  static const bool once = (simdesk::KeepProfilesInMemory(true), true);
+  static const bool once = (desktop::KeepProfilesInMemory(true), true);
   (void)once;
   const std::string& directory = qorfuzz::ScratchDirectory();
-  std::map<std::string, std::string>& profiles = simdesk::ProfilesInMemory();
+  std::map<std::string, std::string>& profiles = desktop::ProfilesInMemory();
   profiles.clear();
   qortest::InProcessAddin addin(logBytes, directory, nullptr, "log.txt", 64);
   profiles[directory + "/" + qor::ProfileName()] = "[SYSTEM]\r\nPREVMODE=" +
@@ -184,13 +184,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (control.flags() & 0x20) addin.Send(qor::kActivationNotice, 0);
     addin.Activate();
     CheckRememberedItems(addin.Tree());
-  } catch (const simdesk::ScriptError&) {
+  } catch (const desktop::ScriptError&) {
     qorfuzz::Fail("the first activation asked the user something");
   }
   for (int action = 0; action < 10; ++action) {
     try {
       RunAction(addin, control, control.bytes[9 + 2 * action], control.bytes[10 + 2 * action]);
-    } catch (const simdesk::ScriptError&) {
+    } catch (const desktop::ScriptError&) {
       // A box or dialog the actions did not answer: the user's part, not the add-in's.
     }
     qortest::InProcessAddin::DropUnusedAnswers();

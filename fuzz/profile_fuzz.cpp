@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "fuzz/common.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/sim/desktop/ansi_text.h"
 #include "platform/sim/fuzz_hooks.h"
 
@@ -76,7 +76,7 @@ std::string_view Unquoted(std::string_view value) {
 std::string Read(const std::string& section, const std::string& key, std::size_t size) {
   std::vector<char> buffer(size, '\x55');
   const std::size_t count =
-      simdesk::GetPrivateProfileString(section.c_str(), key.c_str(), "fallback ", buffer.data(), size, kFile);
+      desktop::GetPrivateProfileString(section.c_str(), key.c_str(), "fallback ", buffer.data(), size, kFile);
   qorfuzz::Check(count < size && buffer[count] == '\0', "a read overran its buffer or left it unterminated");
   return std::string(buffer.data(), count);
 }
@@ -140,24 +140,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string& value = fields[2];
   // The profile functions keep their text in UTF-16, as the real ones do: what lands in the file
   // is each name and the value through the code page and back.
-  const std::string storedValue = simdesk::detail::ThroughAnsiCodePage(value);
-  const std::string storedNames = simdesk::detail::ThroughAnsiCodePage(section + key);
+  const std::string storedValue = desktop::detail::ThroughAnsiCodePage(value);
+  const std::string storedNames = desktop::detail::ThroughAnsiCodePage(section + key);
 
   // The file in memory: the parsing and editing are what this target checks, not the file system.
-  static const bool once = (simdesk::KeepProfilesInMemory(true), simdesk::SetProfileDirectory("/qorfuzz"), true);
+  static const bool once = (desktop::KeepProfilesInMemory(true), desktop::SetProfileDirectory("/qorfuzz"), true);
   (void)once;
   const std::string path = std::string("/qorfuzz/") + kFile;
-  std::map<std::string, std::string>& files = simdesk::ProfilesInMemory();
+  std::map<std::string, std::string>& files = desktop::ProfilesInMemory();
   files[path] = std::string(rest);
 
   const std::string whole = Read(section, key, 4096);
   const std::string cut = Read(section, key, smallBuffer);
   qorfuzz::Check(whole.starts_with(cut) && cut.size() == std::min(whole.size(), smallBuffer - 1),
                  "a small buffer does not get the value's start");
-  const int number = simdesk::GetPrivateProfileInt(section.c_str(), key.c_str(), -7, kFile);
+  const int number = desktop::GetPrivateProfileInt(section.c_str(), key.c_str(), -7, kFile);
   if (Read(section, key, 30).empty()) qorfuzz::Check(number == -7, "an empty value is not the fallback number");
 
-  const bool written = simdesk::WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(), kFile);
+  const bool written = desktop::WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(), kFile);
   qorfuzz::Check(written, "a write to a writable profile failed");
   const std::string after = files[path];
   // Names and values that hold a line break are written as they are, and make lines of their own.
@@ -169,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string readBack = Read(section, key, 4096);
   qorfuzz::Check(readBack == expected, "reading back does not give what was written",
                  "wrote " + qorfuzz::Escaped(value) + "\nread " + qorfuzz::Escaped(readBack));
-  qorfuzz::Check(simdesk::WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(), kFile),
+  qorfuzz::Check(desktop::WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(), kFile),
                  "writing the same value again failed");
   qorfuzz::Check(files[path] == after, "writing the same value again changed the file");
   return 0;

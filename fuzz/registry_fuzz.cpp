@@ -18,7 +18,7 @@
 #include "fuzz/common.h"
 #include "fuzz/in_process_addin.h"
 #include "idexport/id_registration.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/sim/fuzz_hooks.h"
 
 namespace {
@@ -50,7 +50,7 @@ std::vector<std::string> Values() {
     char buffer[4096];
     const std::string key = "ID" + std::to_string(number);
     // As many bytes as the read reports: a value may hold NUL bytes.
-    const std::size_t count = simdesk::GetPrivateProfileString("ID", key.c_str(), "", buffer, sizeof buffer, "QOR.INI");
+    const std::size_t count = desktop::GetPrivateProfileString("ID", key.c_str(), "", buffer, sizeof buffer, "QOR.INI");
     values.emplace_back(buffer, count);
   }
   return values;
@@ -89,12 +89,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   // which each run sets.
   const std::string& directory = qorfuzz::ScratchDirectory();
   static const bool attached = [&] {
-    simdesk::KeepProfilesInMemory(true);
+    desktop::KeepProfilesInMemory(true);
     static qortest::InProcessAddin addin("x", directory, nullptr, "log.txt", 1);
     return addin.Attach();
   }();
   if (!attached) qorfuzz::Fail("the add-in did not attach");
-  simdesk::ProfilesInMemory()[directory + "/QOR.INI"] = std::string(registryFile);
+  desktop::ProfilesInMemory()[directory + "/QOR.INI"] = std::string(registryFile);
   for (std::size_t at = 0; at < registryFile.size();) {
     const std::size_t end = std::min(registryFile.find('\n', at), registryFile.size());
     CheckSplit(registryFile.substr(at, std::min<std::size_t>(end - at, 300)));
@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   qortest::InProcessAddin::Answer(1);  // entries that could not be written
   try {
     qor::RegisterIds();
-  } catch (const simdesk::ScriptError&) {
+  } catch (const desktop::ScriptError&) {
     // No candidates: the selection dialog was not shown and its answer met the closing box.
   }
   qortest::InProcessAddin::DropUnusedAnswers();

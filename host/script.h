@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "addin/host_abi.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace host {
 
@@ -40,7 +40,7 @@ struct ScriptCommand {
   std::string text;              // Append: code page 932; Profile: the key
   std::string value;             // Profile
   bool treeActive = true;        // Pane
-  simdesk::UserAction action;    // Queue
+  desktop::UserAction action;    // Queue
 };
 
 // Throws ScriptInputError naming the first bad line.

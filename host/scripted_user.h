@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace scripted {
 
-using simdesk::UserAction;
+using desktop::UserAction;
 
 // The add-in's dialogs, known by their templates.
 inline constexpr int kSearchDialog = 132;

@@ -27,10 +27,10 @@ void Session::Run(const ScriptCommand& command) {
       host_.SetViewLines(command.position, command.position2);
       break;
     case Kind::Select:
-      simdesk::ClickItem(host_.PaneWindow(), ItemAt(command));
+      desktop::ClickItem(host_.PaneWindow(), ItemAt(command));
       break;
     case Kind::Expand:
-      simdesk::ClickExpandButton(host_.PaneWindow(), ItemAt(command));
+      desktop::ClickExpandButton(host_.PaneWindow(), ItemAt(command));
       break;
     case Kind::Mark:
       if (!host_.Log().Holds(command.position)) {
@@ -54,13 +54,13 @@ void Session::Run(const ScriptCommand& command) {
       break;
     case Kind::Queue:
       queued_.push_back({command.line, command.written});
-      simdesk::QueueUserAction(command.action);
+      desktop::QueueUserAction(command.action);
       break;
     case Kind::Profile:
-      if (!simdesk::WritePrivateProfileString("SYSTEM", command.text.c_str(),
+      if (!desktop::WritePrivateProfileString("SYSTEM", command.text.c_str(),
                                               command.value.c_str(), "QORMAIL.INI")) {
         throw ScriptInputError(command.line, "profile: cannot write QORMAIL.INI in " +
-                                                 simdesk::ProfileDirectory());
+                                                 desktop::ProfileDirectory());
       }
       break;
     case Kind::Dump:
@@ -70,11 +70,11 @@ void Session::Run(const ScriptCommand& command) {
       PrintMenu();
       break;
   }
-  simdesk::ThrowPendingScriptError();
+  desktop::ThrowPendingScriptError();
 }
 
 void Session::Finish() const {
-  std::vector<std::string> unused = simdesk::UnusedUserActions();
+  std::vector<std::string> unused = desktop::UnusedUserActions();
   if (unused.empty()) return;
   // One queue, first in first out: what is left is the tail of what the script queued.
   size_t firstUnused = queued_.size() >= unused.size() ? queued_.size() - unused.size() : 0;
@@ -84,8 +84,8 @@ void Session::Finish() const {
   throw ScriptInputError(line, message);
 }
 
-simdesk::Handle Session::ItemAt(const ScriptCommand& command) const {
-  simdesk::Handle item = simdesk::TreeItemAt(host_.PaneWindow(), command.path);
+desktop::Handle Session::ItemAt(const ScriptCommand& command) const {
+  desktop::Handle item = desktop::TreeItemAt(host_.PaneWindow(), command.path);
   if (!item) {
     std::string path;
     for (int index : command.path) path += (path.empty() ? "" : ".") + std::to_string(index);
@@ -94,7 +94,7 @@ simdesk::Handle Session::ItemAt(const ScriptCommand& command) const {
   return item;
 }
 
-std::vector<std::string> TreeRowFields(const simdesk::TreeRow& row) {
+std::vector<std::string> TreeRowFields(const desktop::TreeRow& row) {
   return {std::to_string(row.depth),         std::to_string(row.param),
           std::to_string(row.image),         std::to_string(row.selectedImage),
           row.children ? "1" : "0",          row.expanded ? "1" : "0",
@@ -102,13 +102,13 @@ std::vector<std::string> TreeRowFields(const simdesk::TreeRow& row) {
 }
 
 void Session::Dump() const {
-  for (const simdesk::TreeRow& row : simdesk::DumpTree(host_.PaneWindow())) {
+  for (const desktop::TreeRow& row : desktop::DumpTree(host_.PaneWindow())) {
     output_(TreeRowFields(row));
   }
 }
 
 void Session::PrintMenu() const {
-  for (const simdesk::MenuRow& row : simdesk::ReadMenu(host_.PaneMenu())) {
+  for (const desktop::MenuRow& row : desktop::ReadMenu(host_.PaneMenu())) {
     if (row.separator) {
       output_({"-"});
     } else {

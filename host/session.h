@@ -14,7 +14,7 @@ class Session {
   Session(SubstituteHost& host, const AddinModule& addin, EventOutput output);
 
   // Throws ScriptInputError when the command cannot be carried out (no pane, no such item, ...);
-  // a simdesk::ScriptError from inside the add-in passes through.
+  // a desktop::ScriptError from inside the add-in passes through.
   void Run(const ScriptCommand& command);
   // After the last command: throws ScriptInputError when a queued action was never used.
   void Finish() const;
@@ -22,7 +22,7 @@ class Session {
  private:
   void Dump() const;
   void PrintMenu() const;
-  simdesk::Handle ItemAt(const ScriptCommand& command) const;
+  desktop::Handle ItemAt(const ScriptCommand& command) const;
 
   SubstituteHost& host_;
   const AddinModule& addin_;
@@ -35,6 +35,6 @@ class Session {
 };
 
 // One dump line's fields: depth, param, image, selected image, children, expanded, selected, label.
-std::vector<std::string> TreeRowFields(const simdesk::TreeRow& row);
+std::vector<std::string> TreeRowFields(const desktop::TreeRow& row);
 
 }  // namespace host

@@ -9,29 +9,29 @@ namespace {
 
 // The host's window layout: the pane sits on the left of the main window's client area, the rest
 // (the terminal view) on the right. Rectangles in screen coordinates.
-constexpr simdesk::Rect kMainRect{100, 100, 900, 700};
+constexpr desktop::Rect kMainRect{100, 100, 900, 700};
 constexpr int32_t kMainFrame = 4;
-constexpr simdesk::Rect kPaneRect{104, 104, 344, 696};
-constexpr simdesk::Rect kTerminalRect{344, 104, 896, 696};
+constexpr desktop::Rect kPaneRect{104, 104, 344, 696};
+constexpr desktop::Rect kTerminalRect{344, 104, 896, 696};
 constexpr int32_t kPaneFrame = 2;
 
 }  // namespace
 
 SubstituteHost::SubstituteHost(LogStore log, std::string logTitle, EventOutput output)
     : log_(std::move(log)), logTitle_(std::move(logTitle)), output_(std::move(output)) {
-  mainWindow_ = simdesk::CreateHostWindow(nullptr, kMainRect, kMainFrame, {});
-  paneParent_ = simdesk::CreateHostWindow(
+  mainWindow_ = desktop::CreateHostWindow(nullptr, kMainRect, kMainFrame, {});
+  paneParent_ = desktop::CreateHostWindow(
       mainWindow_, kPaneRect, kPaneFrame,
-      [this](simdesk::Handle, unsigned message, uintptr_t, intptr_t second) {
+      [this](desktop::Handle, unsigned message, uintptr_t, intptr_t second) {
         return PaneParentProc(message, second);
       });
-  otherPane_ = simdesk::CreateHostWindow(mainWindow_, kTerminalRect, kPaneFrame, {});
+  otherPane_ = desktop::CreateHostWindow(mainWindow_, kTerminalRect, kPaneFrame, {});
 }
 
 SubstituteHost::~SubstituteHost() {
   // Children first; the add-in's tree, a child of the pane parent, goes with it.
-  for (simdesk::Handle window : {otherPane_, paneParent_, mainWindow_}) {
-    if (simdesk::IsWindow(window)) simdesk::DestroyWindow(window);
+  for (desktop::Handle window : {otherPane_, paneParent_, mainWindow_}) {
+    if (desktop::IsWindow(window)) desktop::DestroyWindow(window);
   }
 }
 

@@ -10,7 +10,7 @@
 #include "host/host_base.h"
 #include "host/log_cursor.h"
 #include "host/log_store.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace host {
 
@@ -68,9 +68,9 @@ class SubstituteHost final : public HostBase {
   std::string logTitle_;
   EventOutput output_;
 
-  simdesk::Handle mainWindow_ = nullptr;
-  simdesk::Handle paneParent_ = nullptr;
-  simdesk::Handle otherPane_ = nullptr;  // what has the focus when the tree has not
+  desktop::Handle mainWindow_ = nullptr;
+  desktop::Handle paneParent_ = nullptr;
+  desktop::Handle otherPane_ = nullptr;  // what has the focus when the tree has not
 
   platform::WindowHandle paneWindow_ = nullptr;
   std::string paneName_;

@@ -81,7 +81,7 @@ void EndSession() {
     FreeLibrary(addin);
   }
   ForgetScriptedUser();
-  simdesk::Reset();
+  desktop::Reset();
   ReturnProfiles();
 }
 

@@ -11,7 +11,7 @@ namespace korvik {
 namespace {
 
 struct Desktop {
-  simdesk::EventSink sink;
+  desktop::EventSink sink;
   scripted::ScriptedUser user;
   desktops::ProfilePlaces profiles;
   std::optional<std::string> failure;
@@ -27,7 +27,7 @@ Desktop& TheDesktop() {
 }  // namespace
 
 void Emit(const std::vector<std::string>& fields) {
-  const simdesk::EventSink sink = TheDesktop().sink;  // a copy: the sink may replace itself
+  const desktop::EventSink sink = TheDesktop().sink;  // a copy: the sink may replace itself
   if (sink && !HasFailed()) sink(fields);
 }
 
@@ -93,7 +93,7 @@ std::string ClassName(HWND window) {
 
 }  // namespace korvik
 
-namespace simdesk {
+namespace desktop {
 
 // A session reports events: from then on the scripted user watches the dialogs that open.
 void SetEventSink(EventSink sink) {
@@ -179,4 +179,4 @@ void Reset() {
   korvik::TheDesktop().failure.reset();
 }
 
-}  // namespace simdesk
+}  // namespace desktop

@@ -13,8 +13,8 @@ namespace {
 constexpr const char* kClassName = kHostWindowClass;
 
 struct HostWindow {
-  simdesk::WindowProc proc;
-  simdesk::Rect rect;  // as asked for, in screen coordinates
+  desktop::WindowProc proc;
+  desktop::Rect rect;  // as asked for, in screen coordinates
   int32_t frame = 0;
 };
 
@@ -92,7 +92,7 @@ void RegisterHostClass() {
 }  // namespace
 }  // namespace korvik
 
-namespace simdesk {
+namespace desktop {
 
 // Top-level: an overlapped window whose client area is the rectangle less the frame on every side.
 // Child: placed in its parent's client area as the rectangles say, with a sunken edge.
@@ -128,4 +128,4 @@ void DestroyWindow(Handle window) { ::DestroyWindow(static_cast<HWND>(window)); 
 
 bool IsWindow(Handle window) { return window && ::IsWindow(static_cast<HWND>(window)); }
 
-}  // namespace simdesk
+}  // namespace desktop

@@ -268,7 +268,7 @@ int ShowCommand(int argc, char** argv) {
       if (commands.size() != 1 || commands[0].kind != host::ScriptCommand::Kind::Queue) {
         throw std::runtime_error("--answer takes one answer of a script: " + answer);
       }
-      simdesk::QueueUserAction(commands[0].action);
+      desktop::QueueUserAction(commands[0].action);
     }
     addin = std::make_unique<host::AddinModule>(options.addin.empty() ? host::DefaultAddinPath() : options.addin);
   } catch (const std::exception& error) {
@@ -277,7 +277,7 @@ int ShowCommand(int argc, char** argv) {
   }
   if (!options.profileDir.empty()) {
     CreateDirectoryA(options.profileDir.c_str(), nullptr);
-    simdesk::SetProfileDirectory(options.profileDir);
+    desktop::SetProfileDirectory(options.profileDir);
   }
   const std::string title = options.log.substr(options.log.find_last_of("\\/") + 1);
   host::SubstituteHost host(std::move(log), title, [](const std::vector<std::string>& event) {

@@ -92,7 +92,7 @@ void ReturnProfiles() {
 std::string ResolveProfileFile(const char* file) {
   const std::string name = file ? file : "";
   if (RealProfiles()) return name;
-  const std::string directory = simdesk::ProfileDirectoryOf(name);
+  const std::string directory = desktop::ProfileDirectoryOf(name);
   if (directory.empty() || name.find_first_of("\\/:") != std::string::npos) return name;
   return directory + "\\" + name;
 }

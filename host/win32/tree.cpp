@@ -41,13 +41,13 @@ bool IsShown(HWND tree, HTREEITEM item) {
   return true;
 }
 
-void DumpChildren(HWND tree, HTREEITEM first, int depth, std::vector<simdesk::TreeRow>& rows) {
+void DumpChildren(HWND tree, HTREEITEM first, int depth, std::vector<desktop::TreeRow>& rows) {
   for (HTREEITEM item = first; item; item = Next(tree, item, TVGN_NEXT)) {
     TVITEMA data{};
     std::string text;
     if (!ReadItem(tree, item, data, text)) continue;
     const HTREEITEM child = Next(tree, item, TVGN_CHILD);
-    simdesk::TreeRow row;
+    desktop::TreeRow row;
     row.depth = depth;
     row.param = static_cast<int32_t>(data.lParam);
     row.image = data.iImage;
@@ -85,7 +85,7 @@ bool RowInView(HWND tree, HTREEITEM item, bool textOnly, RECT& rect, bool scroll
 }  // namespace
 }  // namespace korvik
 
-namespace simdesk {
+namespace desktop {
 
 std::vector<TreeRow> DumpTree(Handle tree) {
   std::vector<TreeRow> rows;
@@ -170,4 +170,4 @@ void ClickExpandButton(Handle tree, Handle item) {
   SetFocus(window);
 }
 
-}  // namespace simdesk
+}  // namespace desktop

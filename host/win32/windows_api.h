@@ -1,5 +1,5 @@
 // The Windows headers for the test host, and what its files share. The host-facing desktop API
-// (platform/sim/desktop.h, namespace simdesk) is implemented here on real windows: the same
+// (platform/desktop.h, namespace desktop) is implemented here on real windows: the same
 // scripts, events and dumps as on the simulated desktop, read from and answered through real
 // controls.
 #pragma once
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "host/scripted_user.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace korvik {
 

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "platform/dialog_template.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/windows_codes.h"
 
-namespace simdesk::seam {
+namespace desktop::seam {
 
 void ShowWindow(Handle window);  // a top-level window that shows takes the focus
 bool IsWindowVisible(Handle window);
@@ -52,4 +52,4 @@ int OpenRegularFile(const std::string& path);
 // Replaces the whole content of `path` through a platform::FileReplacement.
 bool ReplaceFileContent(const std::string& path, const std::string& content);
 
-}  // namespace simdesk::seam
+}  // namespace desktop::seam

@@ -5,9 +5,9 @@
 #include <map>
 #include <string>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
-namespace simdesk {
+namespace desktop {
 
 // On: the profile functions read and write the files in ProfilesInMemory() and never touch the
 // file system. Reset() leaves both the setting and the files alone.
@@ -18,4 +18,4 @@ std::map<std::string, std::string>& ProfilesInMemory();
 // True when `item` is an item of the tree now (handles of deleted items never come back).
 bool IsTreeItem(Handle tree, Handle item);
 
-}  // namespace simdesk
+}  // namespace desktop

@@ -18,7 +18,7 @@ using namespace std::string_literals;
 class BrokenText : public ::testing::Test {
  protected:
   // The tree of a view over the log, after the first activation.
-  std::vector<simdesk::TreeRow> List(const std::string& log, int view) {
+  std::vector<desktop::TreeRow> List(const std::string& log, int view) {
     Settings(directory_.Path(), view, true);
     addin_ = std::make_unique<InProcessAddin>(log, directory_.Path(), &events_);
     EXPECT_TRUE(addin_->Attach());
@@ -38,19 +38,19 @@ TEST_F(BrokenText, EveryLineOfAMailMayEndInsideACharacter) {
   // so is the last byte of the log, which has no line end.
   const std::string log = Greeting() + ReceivedBlock(ReceivedMail(1, Sjis("山田太郎"), "ABC01234", Sjis("件名") + kLead)) +
                           SentMail("XYZ" + kLead, Sjis("写真") + kLead) + Sjis("お元気で") + kLead;
-  const std::vector<simdesk::TreeRow> inOrder = List(log, 1);
+  const std::vector<desktop::TreeRow> inOrder = List(log, 1);
   ASSERT_EQ(inOrder.size(), 2u);
   // The label keeps the lone lead byte; the tree control, keeping text in UTF-16, hands it back
   // through the code page as the default character "・", as the real control does.
   EXPECT_TRUE(inOrder[1].text.ends_with(Sjis("件名・")));
 
-  const std::vector<simdesk::TreeRow> sent = List(log, 3);
+  const std::vector<desktop::TreeRow> sent = List(log, 3);
   ASSERT_EQ(sent.size(), 2u);
   // Recipient, two full-width blanks, subject: the lone lead byte takes the first blank's first
   // byte as its trail byte, and the label is all there is, cut at no character.
   EXPECT_EQ(sent[1].text, "XYZ" + kLead + Sjis("　　写真・"));
 
-  const std::vector<simdesk::TreeRow> both = List(log, 5);
+  const std::vector<desktop::TreeRow> both = List(log, 5);
   EXPECT_EQ(Labels(both, 1), (std::vector<std::string>{Sjis("山田太郎") + "      ", "XYZ" + Sjis("・")}));
   EXPECT_EQ(qor::state.idEntries,
             (std::vector<qor::IdEntry>{{"ABC01234", Labels(both, 1)[0]}, {"XYZ" + kLead, "XYZ" + kLead}}));
@@ -62,7 +62,7 @@ TEST_F(BrokenText, AHeaderEndingInALeadByteIsJoinedWithItsSubjectAsOneRecord) {
   std::string header = ReceivedMail(1, Sjis("山田太郎"), "ABC01234", "");
   header = header.substr(0, 63) + kLead + "\n";
   const std::string log = ReceivedBlock(header + Sjis("あいう") + "\n\n\n");
-  const std::vector<simdesk::TreeRow> byId = List(log, 2);
+  const std::vector<desktop::TreeRow> byId = List(log, 2);
   ASSERT_EQ(byId.size(), 3u);
   EXPECT_EQ(byId[2].text, Sjis("あいう"));
 }
@@ -87,7 +87,7 @@ TEST_F(BrokenText, ASearchTextEndingInALeadByteMatchesOnlyAtACharacterStart) {
 TEST_F(BrokenText, ALabelOf255BytesEndingInALeadByteLosesIt) {
   std::string subject(254, 'a');
   subject += Sjis("あ");  // bytes 254 and 255 of the subject: the character does not fit in 255
-  const std::vector<simdesk::TreeRow> rows = List(Greeting() + SentMail("AAA", subject), 4);
+  const std::vector<desktop::TreeRow> rows = List(Greeting() + SentMail("AAA", subject), 4);
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[2].text, std::string(254, 'a'));
 }
@@ -100,13 +100,13 @@ TEST_F(BrokenText, ANulEndsALineAndTheRestOfItIsNotRead) {
   first[32] = '\0';
   const std::string second = ReceivedMail(2, Sjis("佐藤花子"), "KJP55021", Sjis("写真を") + "\0"s + Sjis("送ります"));
   const std::string log = ReceivedBlock(first + second) + SentMail("XYZ\0" "00001"s, Sjis("件名")) + "\0\0\0\n"s;
-  const std::vector<simdesk::TreeRow> received = List(log, 2);
+  const std::vector<desktop::TreeRow> received = List(log, 2);
   ASSERT_EQ(received.size(), 3u);
   EXPECT_EQ(received[1].text, Sjis("佐藤花子") + "      ");
   EXPECT_EQ(received[2].text, Sjis("写真を"));
   EXPECT_EQ(received[2].param, 6);
 
-  const std::vector<simdesk::TreeRow> sent = List(log, 4);
+  const std::vector<desktop::TreeRow> sent = List(log, 4);
   ASSERT_EQ(sent.size(), 3u);
   EXPECT_EQ(sent[1].text, "XYZ");
   EXPECT_EQ(sent[2].param, 11);

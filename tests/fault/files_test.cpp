@@ -53,7 +53,7 @@ class FileFaults : public ::testing::Test {
     if (notWritten > 0) InProcessAddin::Answer(1);
     const std::size_t boxesBefore = addin_->EventsNamed("MessageBox").size();
     addin_->Command(130);
-    EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+    EXPECT_TRUE(desktop::UnusedUserActions().empty());
     const auto boxes = addin_->EventsNamed("MessageBox");
     ASSERT_EQ(boxes.size(), boxesBefore + (notWritten > 0 ? 3 : 2));
     EXPECT_EQ(boxes[boxesBefore + 1].at(4), res::kRegisterDone);
@@ -69,7 +69,7 @@ class FileFaults : public ::testing::Test {
     InProcessAddin::SaveFile(path);
     InProcessAddin::Answer(1);
     addin_->Command(131);
-    EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+    EXPECT_TRUE(desktop::UnusedUserActions().empty());
     const auto boxes = addin_->EventsNamed("MessageBox");
     return boxes.empty() ? std::string() : boxes.back().at(4);
   }
@@ -138,7 +138,7 @@ TEST_F(FileFaults, ARegistryDirectoryThatTakesNoFileKeepsItsContent) {
     chmod(directory_.Path().c_str(), 0555);
     directory = directory_.Path();
   }
-  simdesk::SetProfileDirectory(directory);
+  desktop::SetProfileDirectory(directory);
   Register(PermissionsBind() ? 2 : 3);
   // The settings cannot be written there either: the view still switches.
   addin_->Command(101);
@@ -188,7 +188,7 @@ TEST_F(FileFaults, AnExportOntoADirectoryLeavesItAlone) {
   InProcessAddin::SaveFile(directory_ / "ids.csv");
   InProcessAddin::SaveFile(std::nullopt);
   addin_->Command(131);
-  EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+  EXPECT_TRUE(desktop::UnusedUserActions().empty());
   EXPECT_EQ(addin_->EventsNamed("MessageBox").size(), 1u);  // the question alone
   EXPECT_TRUE(fs::is_directory(directory_ / "ids.csv"));
   ExpectNoFileLeft();

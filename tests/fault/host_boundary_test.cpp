@@ -42,8 +42,8 @@ class HostileLog final : public qor::testing::FakeLog {
 class TestHost final : public host::HostBase {
  public:
   explicit TestHost(HostileLog& log) : log_(log) {
-    main_ = simdesk::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4,
-                                      [this](simdesk::Handle window, unsigned message, uintptr_t first, intptr_t second) {
+    main_ = desktop::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4,
+                                      [this](desktop::Handle window, unsigned message, uintptr_t first, intptr_t second) {
                                         return message == qor::kWmNotify && callback_ ? callback_(window, message, first, second) : 0;
                                       });
   }
@@ -79,7 +79,7 @@ class TestHost final : public host::HostBase {
 
  private:
   HostileLog& log_;
-  simdesk::Handle main_ = nullptr;
+  desktop::Handle main_ = nullptr;
   qor::PaneCallbackFunction callback_ = nullptr;
 };
 
@@ -94,20 +94,20 @@ class HostBoundary : public ::testing::Test {
  protected:
   HostBoundary() {
     qor::state = qor::AddinState{};
-    simdesk::Reset();
-    simdesk::SetProfileDirectory(directory_.Path());
-    simdesk::SetEventSink([this](const std::vector<std::string>& fields) {
+    desktop::Reset();
+    desktop::SetProfileDirectory(directory_.Path());
+    desktop::SetEventSink([this](const std::vector<std::string>& fields) {
       events_.push_back(fields);
       if (fields[0] == "MessageBox" && insideBox_) std::exchange(insideBox_, nullptr)();
     });
   }
   ~HostBoundary() override {
-    EXPECT_NO_THROW(simdesk::ThrowPendingScriptError());
-    EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+    EXPECT_NO_THROW(desktop::ThrowPendingScriptError());
+    EXPECT_TRUE(desktop::UnusedUserActions().empty());
     host_.reset();
     log_.reset();
     qor::state = qor::AddinState{};
-    simdesk::Reset();
+    desktop::Reset();
   }
 
   // Attached over a log of two received mails and two more lines, the first listing built.
@@ -121,7 +121,7 @@ class HostBoundary : public ::testing::Test {
     ASSERT_EQ(GiveAddinInterface(host_.get()), 1);
     host_->Send(qor::kActivationNotice, 1);
   }
-  std::vector<simdesk::TreeRow> Dump() const { return simdesk::DumpTree(qor::state.tree); }
+  std::vector<desktop::TreeRow> Dump() const { return desktop::DumpTree(qor::state.tree); }
   std::vector<std::vector<std::string>> Named(const std::string& name) const {
     std::vector<std::vector<std::string>> found;
     for (const auto& event : events_) {
@@ -167,7 +167,7 @@ TEST_F(HostBoundary, AFailureStopsOnlyTheCallItCameIn) {
   EXPECT_EQ(events_[events_.size() - 2][0], "Progress");
   EXPECT_TRUE(Dump().empty());
   EXPECT_TRUE(qor::state.idEntries.empty());
-  EXPECT_EQ(simdesk::GetPrivateProfileInt("SYSTEM", "PREVMODE", 0, qor::ProfileName().c_str()), 1);
+  EXPECT_EQ(desktop::GetPrivateProfileInt("SYSTEM", "PREVMODE", 0, qor::ProfileName().c_str()), 1);
 
   log_->readsLeft = -1;
   host_->Send(qor::kWmCommand, qor::kViewBothById);
@@ -200,7 +200,7 @@ TEST_F(HostBoundary, HostCallsFromInsideAMessageBoxAreIgnoredOrHeldUntilTheComma
   EXPECT_EQ(host_->shown.size(), shownBefore);  // nor did the view move
   EXPECT_EQ(qor::state.viewMode, 1);
   std::vector<std::string> labels;
-  for (const simdesk::TreeRow& row : Dump()) labels.push_back(row.text);
+  for (const desktop::TreeRow& row : Dump()) labels.push_back(row.text);
   ASSERT_EQ(labels.size(), 4u);  // the first mail is gone, the headings came in the order they were sent
   EXPECT_EQ(labels[2], "second heading");
   EXPECT_EQ(labels[3], "first heading");
@@ -232,9 +232,9 @@ TEST_F(HostBoundary, ADetachFromInsideAMessageBoxLetsTheCommandEndWithoutTheHost
 
 TEST_F(HostBoundary, UnicodeTreeNotificationsWorkAsTheAnsiOnes) {
   Start();
-  simdesk::seam::TreeNotify record;
+  desktop::seam::TreeNotify record;
   record.code = platform::kTVN_SELCHANGEDW;
-  record.itemNew = simdesk::TreeItemAt(qor::state.tree, {0, 1});
+  record.itemNew = desktop::TreeItemAt(qor::state.tree, {0, 1});
   host_->Send(qor::kWmNotify, 0, reinterpret_cast<intptr_t>(&record));
   ASSERT_FALSE(host_->shown.empty());
   EXPECT_EQ(host_->shown.back(), kSecondMail);
@@ -259,7 +259,7 @@ TEST_F(HostBoundary, UnicodeTreeNotificationsWorkAsTheAnsiOnes) {
 
 TEST_F(HostBoundary, AttachingAgainLeavesOneTreeAndADetachedAddinDoesNothing) {
   Start();
-  std::vector<simdesk::Handle> trees{qor::state.tree}, menus{host_->menu_};
+  std::vector<desktop::Handle> trees{qor::state.tree}, menus{host_->menu_};
   const std::size_t shownBefore = host_->shown.size();
   for (int cycle = 0; cycle < 10; ++cycle) {
     ASSERT_EQ(GiveAddinInterface(host_.get()), 1);  // detach
@@ -269,15 +269,15 @@ TEST_F(HostBoundary, AttachingAgainLeavesOneTreeAndADetachedAddinDoesNothing) {
   }
   ASSERT_EQ(GiveAddinInterface(host_.get()), 1);  // detached at the end
   for (std::size_t i = 0; i + 1 < trees.size(); ++i) {
-    EXPECT_FALSE(simdesk::IsWindow(trees[i])) << "tree of attachment " << i;
-    EXPECT_TRUE(simdesk::ReadMenu(menus[i]).empty()) << "menu of attachment " << i;
+    EXPECT_FALSE(desktop::IsWindow(trees[i])) << "tree of attachment " << i;
+    EXPECT_TRUE(desktop::ReadMenu(menus[i]).empty()) << "menu of attachment " << i;
   }
-  EXPECT_TRUE(simdesk::IsWindow(trees.back()));  // the host may still hold the last one
+  EXPECT_TRUE(desktop::IsWindow(trees.back()));  // the host may still hold the last one
 
   const std::size_t eventsBefore = events_.size();
-  simdesk::seam::TreeNotify record;
+  desktop::seam::TreeNotify record;
   record.code = platform::kTVN_SELCHANGEDA;
-  record.itemNew = simdesk::TreeItemAt(trees.back(), {0});
+  record.itemNew = desktop::TreeItemAt(trees.back(), {0});
   host_->Send(qor::kWmNotify, 0, reinterpret_cast<intptr_t>(&record));
   host_->Send(qor::kWmCommand, qor::kViewReceivedInOrder);
   host_->Send(qor::kActivationNotice, 1);

@@ -40,9 +40,9 @@ TEST_F(HugeLine, EveryViewCutsItsLabelsOnWholeCharacters) {
     InProcessAddin addin(log, directory_.Path(), &events_);
     ASSERT_TRUE(addin.Attach());
     addin.Activate();
-    const std::vector<simdesk::TreeRow> rows = addin.Dump();
+    const std::vector<desktop::TreeRow> rows = addin.Dump();
     ASSERT_GE(rows.size(), 3u);
-    for (const simdesk::TreeRow& row : rows) {
+    for (const desktop::TreeRow& row : rows) {
       if (row.depth == 0) continue;
       // The received listing text goes to the tree whole, up to the 511 bytes of the joined record.
       EXPECT_LE(row.text.size(), view == 1 ? 507u : 255u) << row.param;
@@ -62,7 +62,7 @@ TEST_F(HugeLine, AHugeHeadingIsInsertedWholeAndTheSearchWalksIt) {
   ASSERT_TRUE(addin.Attach());
   addin.Activate();
   addin.Send(qor::kHeadingNotice, static_cast<uintptr_t>(addin.Log().LastPosition()));
-  const std::vector<simdesk::TreeRow> rows = addin.Dump();
+  const std::vector<desktop::TreeRow> rows = addin.Dump();
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[2].text, huge);
 
@@ -74,7 +74,7 @@ TEST_F(HugeLine, AHugeHeadingIsInsertedWholeAndTheSearchWalksIt) {
   InProcessAddin::Answer(1);
   addin.Command(111);
   EXPECT_EQ(addin.EventsNamed("MessageBox").size(), 1u);
-  EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+  EXPECT_TRUE(desktop::UnusedUserActions().empty());
 }
 
 TEST_F(HugeLine, AHugeIdIsExportedWholeAndItsGroupLabelCut) {
@@ -143,9 +143,9 @@ class MillionsOfLines : public ::testing::TestWithParam<int> {
 };
 
 TEST_P(MillionsOfLines, TheScanFindsTheMailAtBothEndsAndInTheMiddle) {
-  const std::vector<simdesk::TreeRow> rows = addin_->Dump();
+  const std::vector<desktop::TreeRow> rows = addin_->Dump();
   std::vector<int32_t> mails;
-  for (const simdesk::TreeRow& row : rows) {
+  for (const desktop::TreeRow& row : rows) {
     if (row.param > 0) mails.push_back(row.param);
   }
   const std::vector<int32_t> received{positions_[0], positions_[2]}, sent{positions_[1]};
@@ -165,7 +165,7 @@ TEST_P(MillionsOfLines, TheScanFindsTheMailAtBothEndsAndInTheMiddle) {
   const auto progress = addin_->EventsNamed("Progress");
   ASSERT_EQ(progress.size(), 1u);
   EXPECT_EQ(progress[0].at(1), std::to_string(kLines - 1));
-  const simdesk::ProgressPaints paints = simdesk::LastProgressPaints();
+  const desktop::ProgressPaints paints = desktop::LastProgressPaints();
   const int32_t blocks = (paints.fillLength + paints.chunk - 1) / paints.chunk;
   EXPECT_GT(blocks, 10);
   EXPECT_GE(paints.repaints, blocks);
@@ -184,7 +184,7 @@ TEST(MillionsOfLinesInView, TheViewFollowsTheHostAndAllDispOffScansTheLast10000L
   // The view three lines below the sent mail: the first activation lists, then selects that mail.
   addin.Host().SetViewLines(positions[1] + 3, positions[1] + 3);
   addin.Activate();
-  std::vector<simdesk::TreeRow> rows = addin.Dump();
+  std::vector<desktop::TreeRow> rows = addin.Dump();
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_TRUE(rows[1].selected);
   addin.Command(120);  // ALLDISP off: the sent mail lies far above the last 10000 lines

@@ -57,9 +57,9 @@ inline bool EndsWithWholeCharacter(std::string_view text) {
   return at == text.size();
 }
 
-inline std::vector<std::string> Labels(const std::vector<simdesk::TreeRow>& rows, int depth) {
+inline std::vector<std::string> Labels(const std::vector<desktop::TreeRow>& rows, int depth) {
   std::vector<std::string> labels;
-  for (const simdesk::TreeRow& row : rows) {
+  for (const desktop::TreeRow& row : rows) {
     if (row.depth == depth) labels.push_back(row.text);
   }
   return labels;

@@ -29,7 +29,7 @@ class SubstituteHostTest : public testing::Test {
   SubstituteHostTest() { received.clear(); }
   ~SubstituteHostTest() override {
     host_.reset();
-    simdesk::Reset();
+    desktop::Reset();
   }
 
   SubstituteHost& MakeHost(std::string_view bytes, std::string title = "log.txt") {
@@ -39,7 +39,7 @@ class SubstituteHostTest : public testing::Test {
   }
   // A pane window of the add-in's, as it creates its tree under the pane parent.
   void* Attach(SubstituteHost& h) {
-    void* pane = simdesk::CreateHostWindow(h.GetPaneParent(), {0, 0, 0, 0}, 0, {});
+    void* pane = desktop::CreateHostWindow(h.GetPaneParent(), {0, 0, 0, 0}, 0, {});
     EXPECT_EQ(h.RegisterPane(pane, "pane", RecordingPane, nullptr), 1);
     return pane;
   }
@@ -125,19 +125,19 @@ TEST_F(SubstituteHostTest, TheActivePaneIsTheTreeUntilTheUserLooksElsewhere) {
   EXPECT_NE(other, pane);
   EXPECT_NE(other, h.GetMainWindow());
   EXPECT_NE(other, h.GetPaneParent());
-  EXPECT_TRUE(simdesk::IsWindow(other));
+  EXPECT_TRUE(desktop::IsWindow(other));
   h.SetTreeActive(true);
   EXPECT_EQ(h.GetActivePane(), pane);
 }
 
 TEST_F(SubstituteHostTest, WindowsAreTheHostsOwn) {
   SubstituteHost& h = MakeHost("a\n");
-  EXPECT_TRUE(simdesk::IsWindow(h.GetMainWindow()));
-  EXPECT_TRUE(simdesk::IsWindow(h.GetPaneParent()));
+  EXPECT_TRUE(desktop::IsWindow(h.GetMainWindow()));
+  EXPECT_TRUE(desktop::IsWindow(h.GetPaneParent()));
   EXPECT_NE(h.GetMainWindow(), h.GetPaneParent());
   void* parent = h.GetPaneParent();
   host_.reset();
-  EXPECT_FALSE(simdesk::IsWindow(parent));
+  EXPECT_FALSE(desktop::IsWindow(parent));
 }
 
 TEST_F(SubstituteHostTest, ShowRequestsBecomeEvents) {

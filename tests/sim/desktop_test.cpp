@@ -1,5 +1,5 @@
 // Windows, menus, image lists and Reset of the simulated desktop.
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 #include <gtest/gtest.h>
 
@@ -23,13 +23,13 @@ namespace {
 
 class DesktopTest : public ::testing::Test {
  protected:
-  void SetUp() override { simdesk::Reset(); }
-  void TearDown() override { simdesk::Reset(); }
+  void SetUp() override { desktop::Reset(); }
+  void TearDown() override { desktop::Reset(); }
 };
 
 TEST_F(DesktopTest, WindowRectanglesFollowParentsAndFrames) {
-  const simdesk::Handle main = simdesk::CreateHostWindow(nullptr, {100, 100, 900, 700}, 4, nullptr);
-  const simdesk::Handle pane = simdesk::CreateHostWindow(main, {110, 120, 310, 420}, 2, nullptr);
+  const desktop::Handle main = desktop::CreateHostWindow(nullptr, {100, 100, 900, 700}, 4, nullptr);
+  const desktop::Handle pane = desktop::CreateHostWindow(main, {110, 120, 310, 420}, 2, nullptr);
   const platform::Window mainWindow(main), paneWindow(pane);
   EXPECT_EQ(mainWindow.GetWindowRect(), (platform::Rect{100, 100, 900, 700}));
   EXPECT_EQ(mainWindow.GetClientRect(), (platform::Rect{0, 0, 792, 592}));
@@ -47,15 +47,15 @@ TEST_F(DesktopTest, WindowRectanglesFollowParentsAndFrames) {
 }
 
 TEST_F(DesktopTest, DestroyedWindowsAreGoneWithTheirChildren) {
-  const simdesk::Handle main = simdesk::CreateHostWindow(nullptr, {0, 0, 10, 10}, 0, nullptr);
-  const simdesk::Handle child = simdesk::CreateHostWindow(main, {0, 0, 5, 5}, 0, nullptr);
-  EXPECT_EQ(simdesk::CreateHostWindow(reinterpret_cast<simdesk::Handle>(0x7), {}, 0, nullptr), nullptr);
+  const desktop::Handle main = desktop::CreateHostWindow(nullptr, {0, 0, 10, 10}, 0, nullptr);
+  const desktop::Handle child = desktop::CreateHostWindow(main, {0, 0, 5, 5}, 0, nullptr);
+  EXPECT_EQ(desktop::CreateHostWindow(reinterpret_cast<desktop::Handle>(0x7), {}, 0, nullptr), nullptr);
   EXPECT_EQ(platform::TreeView::Create(nullptr), nullptr);
   platform::Window window(main);
   EXPECT_TRUE(window.IsValid());
   window.Destroy();
   EXPECT_FALSE(window.IsValid());
-  EXPECT_FALSE(simdesk::IsWindow(child));
+  EXPECT_FALSE(desktop::IsWindow(child));
   EXPECT_EQ(window.GetWindowRect(), platform::Rect{});
   window.Move(1, 2, 3, 4, true);
   window.Destroy();
@@ -70,7 +70,7 @@ TEST_F(DesktopTest, MenuListsEntriesInOrder) {
   menu.Check(101, true);
   menu.Enable(1000, false);
   menu.Check(999, true);  // not in the menu: nothing
-  const auto rows = simdesk::ReadMenu(menu.Handle());
+  const auto rows = desktop::ReadMenu(menu.Handle());
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].id, 101);
   EXPECT_TRUE(rows[0].checked);
@@ -79,7 +79,7 @@ TEST_F(DesktopTest, MenuListsEntriesInOrder) {
   EXPECT_TRUE(rows[1].separator);
   EXPECT_FALSE(rows[2].enabled);
   EXPECT_FALSE(rows[2].checked);
-  EXPECT_TRUE(simdesk::ReadMenu(nullptr).empty());
+  EXPECT_TRUE(desktop::ReadMenu(nullptr).empty());
 }
 
 TEST_F(DesktopTest, ImageListHandsOutIndexesInOrder) {
@@ -93,22 +93,22 @@ TEST_F(DesktopTest, ImageListHandsOutIndexesInOrder) {
 
 TEST_F(DesktopTest, ResetForgetsEverything) {
   int events = 0;
-  simdesk::SetEventSink([&](const std::vector<std::string>&) { ++events; });
-  simdesk::SetProfileDirectory("/tmp");
-  simdesk::QueueUserAction({});
-  const simdesk::Handle window = simdesk::CreateHostWindow(nullptr, {}, 0, nullptr);
+  desktop::SetEventSink([&](const std::vector<std::string>&) { ++events; });
+  desktop::SetProfileDirectory("/tmp");
+  desktop::QueueUserAction({});
+  const desktop::Handle window = desktop::CreateHostWindow(nullptr, {}, 0, nullptr);
   const platform::MenuHandle menu = platform::PopupMenu::Create();
   platform::PopupMenu(menu).AppendSeparator();
-  simdesk::Reset();
-  EXPECT_FALSE(simdesk::IsWindow(window));
-  EXPECT_TRUE(simdesk::ReadMenu(menu).empty());
-  EXPECT_TRUE(simdesk::UnusedUserActions().empty());
-  EXPECT_EQ(simdesk::ProfileDirectory(), "");
-  EXPECT_NE(simdesk::CreateHostWindow(nullptr, {}, 0, nullptr), window);  // handles never repeat
-  simdesk::UserAction answer;
+  desktop::Reset();
+  EXPECT_FALSE(desktop::IsWindow(window));
+  EXPECT_TRUE(desktop::ReadMenu(menu).empty());
+  EXPECT_TRUE(desktop::UnusedUserActions().empty());
+  EXPECT_EQ(desktop::ProfileDirectory(), "");
+  EXPECT_NE(desktop::CreateHostWindow(nullptr, {}, 0, nullptr), window);  // handles never repeat
+  desktop::UserAction answer;
   answer.answer = 1;
-  simdesk::QueueUserAction(answer);
-  EXPECT_EQ(simdesk::UnusedUserActions(), (std::vector<std::string>{"answer 1"}));
+  desktop::QueueUserAction(answer);
+  EXPECT_EQ(desktop::UnusedUserActions(), (std::vector<std::string>{"answer 1"}));
   platform::ShowMessageBox("Q", "t", platform::Buttons::Ok, platform::Icon::None);
   EXPECT_EQ(events, 0);
 }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/message_box.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/sim/desktop_internal.h"
 #include "platform/window.h"
 #include "res/dialog_templates.h"
@@ -22,22 +22,22 @@
 namespace {
 
 using Events = std::vector<std::vector<std::string>>;
-using Kind = simdesk::UserAction::Kind;
+using Kind = desktop::UserAction::Kind;
 
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    simdesk::Reset();
-    simdesk::SetEventSink([this](const std::vector<std::string>& fields) { events.push_back(fields); });
+    desktop::Reset();
+    desktop::SetEventSink([this](const std::vector<std::string>& fields) { events.push_back(fields); });
   }
-  void TearDown() override { simdesk::Reset(); }
+  void TearDown() override { desktop::Reset(); }
 
   static void Queue(Kind kind, int answer = 0, const std::string& text = "") {
-    simdesk::UserAction action;
+    desktop::UserAction action;
     action.kind = kind;
     action.answer = action.index = answer;
     action.text = text;
-    simdesk::QueueUserAction(action);
+    desktop::QueueUserAction(action);
   }
 
   Events events;
@@ -79,7 +79,7 @@ TEST_F(DialogTest, AboutBoxOpensAndClosesWithTheGivenButton) {
   EXPECT_EQ(rect.bottom, 117 * 12 / 8 + 26);
   EXPECT_EQ(client.right, 187 * 6 / 4);
   EXPECT_EQ(client.bottom, 117 * 12 / 8);
-  EXPECT_FALSE(simdesk::IsWindow(seen));  // gone once the dialog returns
+  EXPECT_FALSE(desktop::IsWindow(seen));  // gone once the dialog returns
 }
 
 TEST_F(DialogTest, ModelessDialogLivesAsLongAsItsObject) {
@@ -95,7 +95,7 @@ TEST_F(DialogTest, ModelessDialogLivesAsLongAsItsObject) {
     EXPECT_EQ(about.Item(-1), nullptr);  // the statics exist but have no id
     EXPECT_EQ(about.Item(4711), nullptr);
   }
-  EXPECT_FALSE(simdesk::IsWindow(window));
+  EXPECT_FALSE(desktop::IsWindow(window));
   EXPECT_EQ(events.size(), 1u);
 }
 
@@ -128,12 +128,12 @@ TEST_F(DialogTest, SearchDialogTypesOrPicksFromHistory) {
   Queue(Kind::SearchCancel);
   EXPECT_EQ(run(text, selected), 2);
   Queue(Kind::SearchPick, 2);
-  EXPECT_THROW(run(text, selected), simdesk::ScriptError);
+  EXPECT_THROW(run(text, selected), desktop::ScriptError);
 }
 
 TEST_F(DialogTest, IdSelectionKeepsExactlyTheGivenRows) {
-  const auto run = [](const simdesk::UserAction& action) {
-    simdesk::QueueUserAction(action);
+  const auto run = [](const desktop::UserAction& action) {
+    desktop::QueueUserAction(action);
     std::vector<bool> kept;
     TestDialog select(res::kIdSelectTemplate);
     select.onInit = [](TestDialog& dialog) {
@@ -149,7 +149,7 @@ TEST_F(DialogTest, IdSelectionKeepsExactlyTheGivenRows) {
     const int result = select.RunModal();
     return std::make_pair(result, kept);
   };
-  simdesk::UserAction action;
+  desktop::UserAction action;
   action.kind = Kind::IdSelect;
   action.rows = {0, 2};
   EXPECT_EQ(run(action), std::make_pair(1, std::vector<bool>{true, false, true}));
@@ -162,14 +162,14 @@ TEST_F(DialogTest, IdSelectionKeepsExactlyTheGivenRows) {
   action = {};
   action.kind = Kind::IdSelect;
   action.rows = {3};
-  EXPECT_THROW(run(action), simdesk::ScriptError);
+  EXPECT_THROW(run(action), desktop::ScriptError);
 }
 
 TEST_F(DialogTest, ScriptFaultsStopTheSession) {
   TestDialog about(res::kAboutBoxTemplate);
-  EXPECT_THROW(about.RunModal(), simdesk::ScriptError);  // nothing queued
+  EXPECT_THROW(about.RunModal(), desktop::ScriptError);  // nothing queued
   Queue(Kind::Search, 0, "x");
-  EXPECT_THROW(about.RunModal(), simdesk::ScriptError);  // wrong kind for the About box
+  EXPECT_THROW(about.RunModal(), desktop::ScriptError);  // wrong kind for the About box
   Queue(Kind::Close, 1);
   Queue(Kind::Close, 2);
   TestDialog stubborn(res::kAboutBoxTemplate);
@@ -178,7 +178,7 @@ TEST_F(DialogTest, ScriptFaultsStopTheSession) {
   try {
     stubborn.RunModal();
     FAIL() << "a dialog that did not end ran on";
-  } catch (const simdesk::ScriptError& error) {
+  } catch (const desktop::ScriptError& error) {
     EXPECT_STREQ(error.what(), "dialog 129 did not end");
   }
 }
@@ -187,16 +187,16 @@ TEST_F(DialogTest, DialogEndedWhileStartingNeedsNoUser) {
   TestDialog about(res::kAboutBoxTemplate);
   about.onInit = [](TestDialog& dialog) { dialog.End(7); };
   EXPECT_EQ(about.RunModal(), 7);
-  EXPECT_TRUE(simdesk::UnusedUserActions().empty());
+  EXPECT_TRUE(desktop::UnusedUserActions().empty());
 }
 
 TEST_F(DialogTest, ProgressWindowReportsItsBarWhenItCloses) {
   {
     TestDialog progress(res::kScanProgressTemplate);
     ASSERT_TRUE(progress.CreateModeless());
-    EXPECT_FALSE(simdesk::seam::IsWindowVisible(progress.Handle()));  // its template is not visible
+    EXPECT_FALSE(desktop::seam::IsWindowVisible(progress.Handle()));  // its template is not visible
     progress.Show();
-    EXPECT_TRUE(simdesk::seam::IsWindowVisible(progress.Handle()));
+    EXPECT_TRUE(desktop::seam::IsWindowVisible(progress.Handle()));
     platform::ProgressBar bar(progress.Item(res::kProgressBarControl));
     bar.SetRange(0, 2147483647);
     bar.SetPosition(1000);
@@ -242,40 +242,40 @@ TEST_F(DialogTest, MessageBoxShowsItsIconAndTakesAFittingAnswer) {
   EXPECT_EQ(events, (Events{{"MessageBox", "QORMAIL", "YESNO", "QUESTION", "sure?"},
                             {"MessageBox", "QORMAIL", "OK", "EXCLAMATION", res::kNotFound}}));
 
-  simdesk::UserAction yes;
+  desktop::UserAction yes;
   yes.answer = 6;
   yes.description = "answer yes";
-  simdesk::QueueUserAction(yes);
+  desktop::QueueUserAction(yes);
   try {
     platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::Ok, platform::Icon::None);
     FAIL() << "a Yes answered an OK box";
-  } catch (const simdesk::ScriptError& error) {
+  } catch (const desktop::ScriptError& error) {
     EXPECT_STREQ(error.what(), "queued answer 'answer yes' does not fit an OK box");
   }
   try {
     platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::OkCancel, platform::Icon::None);
     FAIL() << "a box without an answer returned";
-  } catch (const simdesk::ScriptError& error) {
+  } catch (const desktop::ScriptError& error) {
     EXPECT_STREQ(error.what(), "message box \"done\" has no queued answer");
   }
   Queue(Kind::Close, 1);
   EXPECT_THROW(platform::ShowMessageBox("Q", "t", platform::Buttons::OkCancel, platform::Icon::None),
-               simdesk::ScriptError);
+               desktop::ScriptError);
 }
 
 TEST_F(DialogTest, SaveFileDialogAndReplace) {
-  simdesk::UserAction save;
+  desktop::UserAction save;
   save.kind = Kind::SaveFile;
   save.text = "/tmp/out.csv";
-  simdesk::QueueUserAction(save);
+  desktop::QueueUserAction(save);
   save.cancel = true;
-  simdesk::QueueUserAction(save);
+  desktop::QueueUserAction(save);
   std::string path;
   EXPECT_TRUE(platform::AskSaveFilePath(path));
   EXPECT_EQ(path, "/tmp/out.csv");
   EXPECT_FALSE(platform::AskSaveFilePath(path));
   Queue(Kind::Answer, 1);
-  EXPECT_THROW(platform::AskSaveFilePath(path), simdesk::ScriptError);
+  EXPECT_THROW(platform::AskSaveFilePath(path), desktop::ScriptError);
   EXPECT_TRUE(events.empty());
 
   const auto dir = std::filesystem::temp_directory_path() / ("sim_replace_" + std::to_string(::getpid()));

@@ -8,20 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace {
 
 class LoadedModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    simdesk::Reset();
+    desktop::Reset();
     module = dlopen(SIM_PROBE_MODULE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module, nullptr) << dlerror();
   }
   void TearDown() override {
     if (module) dlclose(module);
-    simdesk::Reset();
+    desktop::Reset();
   }
   template <typename Function>
   Function* Get(const char* name) {
@@ -38,15 +38,15 @@ TEST_F(LoadedModuleTest, ModulePathIsTheModulesNotTheProgramsPath) {
 }
 
 TEST_F(LoadedModuleTest, ModuleAndProgramShareOneDesktop) {
-  simdesk::UserAction ok;
+  desktop::UserAction ok;
   ok.answer = 1;
-  simdesk::QueueUserAction(ok);
+  desktop::QueueUserAction(ok);
   std::vector<std::string> event;
-  simdesk::SetEventSink([&](const std::vector<std::string>& fields) { event = fields; });
+  desktop::SetEventSink([&](const std::vector<std::string>& fields) { event = fields; });
   EXPECT_EQ(Get<int()>("ProbeMessageBox")(), 1);
   EXPECT_EQ(event, (std::vector<std::string>{"MessageBox", "probe", "OK", "EXCLAMATION", "asked"}));
   // A script fault raised for the module reaches the program as the desktop's own exception type.
-  EXPECT_THROW(Get<int()>("ProbeMessageBox")(), simdesk::ScriptError);
+  EXPECT_THROW(Get<int()>("ProbeMessageBox")(), desktop::ScriptError);
 }
 
 TEST(ModuleTest, PathIsTheFileHoldingTheSeam) {

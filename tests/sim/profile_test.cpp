@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 
 namespace {
 
@@ -17,15 +17,15 @@ namespace fs = std::filesystem;
 class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    simdesk::Reset();
+    desktop::Reset();
     dir = fs::temp_directory_path() / ("sim_profile_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    simdesk::SetProfileDirectory(dir.string());
+    desktop::SetProfileDirectory(dir.string());
   }
   void TearDown() override {
     fs::remove_all(dir);
-    simdesk::Reset();
+    desktop::Reset();
   }
 
   void Put(const std::string& content) { std::ofstream(dir / "QORMAIL.INI", std::ios::binary) << content; }
@@ -115,9 +115,9 @@ TEST_F(ProfileTest, WritingTheSameValueLeavesTheFileAlone) {
 }
 
 TEST_F(ProfileTest, WriteFailsWithoutAPlaceToWriteAndLeavesNothingBehind) {
-  simdesk::SetProfileDirectory((dir / "missing").string());
+  desktop::SetProfileDirectory((dir / "missing").string());
   EXPECT_FALSE(Write("SYSTEM", "A", "1"));
-  simdesk::SetProfileDirectory(dir.string());
+  desktop::SetProfileDirectory(dir.string());
   fs::create_directory(dir / "QORMAIL.INI");
   EXPECT_FALSE(Write("SYSTEM", "A", "1"));
   EXPECT_EQ(Int("A", 8), 8);  // a directory reads as a missing file
@@ -138,7 +138,7 @@ TEST_F(ProfileTest, NameWithSlashIsUsedAsGiven) {
   const std::string path = (dir / "elsewhere.ini").string();
   EXPECT_TRUE(platform::WriteProfileString("S", "K", "v", path.c_str()));
   EXPECT_EQ(Content("elsewhere.ini"), "[S]\r\nK=v\r\n");
-  EXPECT_EQ(simdesk::GetPrivateProfileInt("S", "K", 5, path.c_str()), 0);
+  EXPECT_EQ(desktop::GetPrivateProfileInt("S", "K", 5, path.c_str()), 0);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #else
 #include "platform/sim/desktop_internal.h"
 #endif
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/tree_view.h"
 #include "platform/window.h"
 
@@ -65,7 +65,7 @@ Note Read(intptr_t second) {
   const auto& record = *reinterpret_cast<const NMTREEVIEWA*>(second);
   return {static_cast<int>(record.hdr.code), record.action, record.itemOld.hItem, record.itemNew.hItem};
 #else
-  const auto& record = *reinterpret_cast<const simdesk::seam::TreeNotify*>(second);
+  const auto& record = *reinterpret_cast<const desktop::seam::TreeNotify*>(second);
   return {record.code, record.action, record.itemOld, record.itemNew};
 #endif
 }
@@ -84,9 +84,9 @@ bool OnWine() {
 class TreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    simdesk::Reset();
-    parent = simdesk::CreateHostWindow(
-        nullptr, {0, 0, 300, 300}, 0, [this](simdesk::Handle, unsigned message, uintptr_t, intptr_t second) {
+    desktop::Reset();
+    parent = desktop::CreateHostWindow(
+        nullptr, {0, 0, 300, 300}, 0, [this](desktop::Handle, unsigned message, uintptr_t, intptr_t second) {
           if (message != platform::kWM_NOTIFY) return intptr_t{0};
           const Note note = Read(second);
           if (!IsTreeCode(note.code)) return intptr_t{0};
@@ -95,7 +95,7 @@ class TreeTest : public ::testing::Test {
         });
     tree = platform::TreeView(platform::TreeView::Create(parent));
   }
-  void TearDown() override { simdesk::Reset(); }
+  void TearDown() override { desktop::Reset(); }
 
   TreeItem Add(TreeItem under, const char* text, int32_t param = 0) {
     return tree.InsertLast(under, {text, param});
@@ -108,14 +108,14 @@ class TreeTest : public ::testing::Test {
   }
   std::vector<Note> Take() { return std::exchange(notes, {}); }
   bool IsExpanded(TreeItem item) { return Row(item).expanded; }
-  simdesk::TreeRow Row(TreeItem item) {
-    for (const simdesk::TreeRow& row : simdesk::DumpTree(tree.Handle())) {
+  desktop::TreeRow Row(TreeItem item) {
+    for (const desktop::TreeRow& row : desktop::DumpTree(tree.Handle())) {
       if (row.text == tree.GetItemText(item)) return row;
     }
     return {};
   }
 
-  simdesk::Handle parent = nullptr;
+  desktop::Handle parent = nullptr;
   platform::TreeView tree;
   std::vector<Note> notes;
   std::function<intptr_t(const Note&)> onNotify;
@@ -128,7 +128,7 @@ TEST_F(TreeTest, InsertKeepsWhatWasGivenAndParentsReportChildren) {
   EXPECT_EQ(tree.GetItemText(mail), "mail");
   EXPECT_EQ(tree.GetItemParam(mail), 7);
   EXPECT_EQ(tree.GetItemParam(root), -1);
-  const auto rows = simdesk::DumpTree(tree.Handle());
+  const auto rows = desktop::DumpTree(tree.Handle());
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].image, 0);  // no images given: 0 and 0, as comctl32 reports
   EXPECT_EQ(rows[0].selectedImage, 0);
@@ -244,15 +244,15 @@ TEST_F(TreeTest, UserExpandButtonAlwaysReportsBothWays) {
   tree.Expand(root, ExpandAction::Collapse);
   tree.SelectItem(root);  // so that the focus the click gives selects nothing
   Take();
-  simdesk::ClickExpandButton(tree.Handle(), root);
-  simdesk::ClickExpandButton(tree.Handle(), root);
+  desktop::ClickExpandButton(tree.Handle(), root);
+  desktop::ClickExpandButton(tree.Handle(), root);
   EXPECT_EQ(Take(),
             (std::vector<Note>{Expanding(root), Expanded(root), Expanding(root, 1), Expanded(root, 1)}));
   EXPECT_FALSE(IsExpanded(root));
 
   const TreeItem empty = AddWithFlag(nullptr, "empty", 1);
-  simdesk::ClickExpandButton(tree.Handle(), empty);
-  simdesk::ClickExpandButton(tree.Handle(), empty);  // never filled: asked each time
+  desktop::ClickExpandButton(tree.Handle(), empty);
+  desktop::ClickExpandButton(tree.Handle(), empty);  // never filled: asked each time
   EXPECT_EQ(Take(), (std::vector<Note>{Expanding(empty), Expanding(empty)}));
 }
 
@@ -260,12 +260,12 @@ TEST_F(TreeTest, AClickGivesTheFocusWhichSelectsTheFirstItemWhenNoneIs) {
   const TreeItem root = Add(nullptr, "root");
   Add(root, "child");
   Take();
-  simdesk::ClickExpandButton(tree.Handle(), root);  // expands first, then the tree takes the focus
+  desktop::ClickExpandButton(tree.Handle(), root);  // expands first, then the tree takes the focus
   EXPECT_EQ(Take(), (std::vector<Note>{Expanding(root), Expanded(root), SelChanging(nullptr, root),
                                        SelChanged(nullptr, root)}));
   tree.SelectItem(nullptr);
   Take();
-  simdesk::ClickExpandButton(tree.Handle(), root);  // the tree has the focus already
+  desktop::ClickExpandButton(tree.Handle(), root);  // the tree has the focus already
   EXPECT_EQ(Take(), (std::vector<Note>{Expanding(root, 1), Expanded(root, 1)}));
   EXPECT_FALSE(Row(root).selected);
 }
@@ -275,8 +275,8 @@ TEST_F(TreeTest, ClickSelectsByMouse) {
   const TreeItem child = Add(root, "child");
   tree.Expand(root, ExpandAction::Expand);
   Take();
-  simdesk::ClickItem(tree.Handle(), child);
-  simdesk::ClickItem(tree.Handle(), child);  // already selected: nothing to report
+  desktop::ClickItem(tree.Handle(), child);
+  desktop::ClickItem(tree.Handle(), child);  // already selected: nothing to report
   EXPECT_EQ(Take(), (std::vector<Note>{SelChanging(nullptr, child, 1), SelChanged(nullptr, child, 1)}));
   EXPECT_TRUE(Row(child).selected);
 }
@@ -335,10 +335,10 @@ TEST_F(TreeTest, DeletedHandlesFailSafely) {
     EXPECT_FALSE(tree.Expand(gone, ExpandAction::Expand));
     EXPECT_FALSE(tree.DeleteItem(gone));
     EXPECT_EQ(tree.InsertLast(gone, {"orphan"}), nullptr);
-    simdesk::ClickItem(tree.Handle(), gone);
-    simdesk::ClickExpandButton(tree.Handle(), gone);
+    desktop::ClickItem(tree.Handle(), gone);
+    desktop::ClickExpandButton(tree.Handle(), gone);
   }
-  EXPECT_TRUE(simdesk::DumpTree(tree.Handle()).empty());
+  EXPECT_TRUE(desktop::DumpTree(tree.Handle()).empty());
 }
 
 TEST_F(TreeTest, NextVisibleWalksDisplayOrder) {
@@ -365,7 +365,7 @@ TEST_F(TreeTest, DumpShowsEveryItemAndPathsNameThem) {
   Add(nullptr, "other");
   tree.Expand(root, ExpandAction::Expand);
   tree.SelectItem(group);
-  const auto rows = simdesk::DumpTree(tree.Handle());
+  const auto rows = desktop::DumpTree(tree.Handle());
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0].depth, 0);
   EXPECT_TRUE(rows[0].expanded);
@@ -375,9 +375,9 @@ TEST_F(TreeTest, DumpShowsEveryItemAndPathsNameThem) {
   EXPECT_EQ(rows[2].depth, 2);  // child of a collapsed item, listed all the same
   EXPECT_EQ(rows[2].param, 12);
   EXPECT_EQ(rows[3].text, "other");
-  EXPECT_EQ(simdesk::TreeItemAt(tree.Handle(), {0, 0}), group);
-  EXPECT_EQ(simdesk::TreeItemAt(tree.Handle(), {0, 1}), nullptr);
-  EXPECT_EQ(simdesk::TreeItemAt(tree.Handle(), {}), nullptr);
+  EXPECT_EQ(desktop::TreeItemAt(tree.Handle(), {0, 0}), group);
+  EXPECT_EQ(desktop::TreeItemAt(tree.Handle(), {0, 1}), nullptr);
+  EXPECT_EQ(desktop::TreeItemAt(tree.Handle(), {}), nullptr);
 }
 
 TEST_F(TreeTest, HandlersMayDeleteWhatIsBeingChanged) {
@@ -408,21 +408,21 @@ TEST_F(TreeTest, DestroyingTheTreeReportsItsItemsAndEndsIt) {
   const TreeItem child = Add(root, "child");
   platform::Window(parent).Destroy();  // takes the tree with it
   EXPECT_EQ(Take(), (std::vector<Note>{Deleted(child), Deleted(root)}));
-  EXPECT_FALSE(simdesk::IsWindow(tree.Handle()));
+  EXPECT_FALSE(desktop::IsWindow(tree.Handle()));
   EXPECT_EQ(tree.GetRoot(), nullptr);
   EXPECT_EQ(tree.InsertLast(nullptr, {"late"}), nullptr);
 
   // A parent that destroys the tree from inside a notification.
-  parent = simdesk::CreateHostWindow(nullptr, {0, 0, 10, 10}, 0,
-                                     [this](simdesk::Handle, unsigned, uintptr_t, intptr_t) {
-                                       simdesk::DestroyWindow(tree.Handle());
+  parent = desktop::CreateHostWindow(nullptr, {0, 0, 10, 10}, 0,
+                                     [this](desktop::Handle, unsigned, uintptr_t, intptr_t) {
+                                       desktop::DestroyWindow(tree.Handle());
                                        return intptr_t{0};
                                      });
   tree = platform::TreeView(platform::TreeView::Create(parent));
   const TreeItem item = Add(nullptr, "item");
   Add(item, "sub");
   EXPECT_FALSE(tree.Expand(item, ExpandAction::Expand));
-  EXPECT_FALSE(simdesk::IsWindow(tree.Handle()));
+  EXPECT_FALSE(desktop::IsWindow(tree.Handle()));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include "addin/addin_state.h"
 #include "addin/dispatch.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "tests/unit/listing_host.h"
 
 extern "C" int GiveAddinInterface(qor::HostInterface* host);
@@ -13,10 +13,10 @@ namespace {
 
 class AttachTest : public ::testing::Test {
  protected:
-  AttachTest() : host_(simdesk::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4, {})) {}
+  AttachTest() : host_(desktop::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4, {})) {}
   ~AttachTest() override {
     state = AddinState();
-    simdesk::Reset();
+    desktop::Reset();
   }
   testing::ListingHost host_;
 };
@@ -24,7 +24,7 @@ class AttachTest : public ::testing::Test {
 TEST_F(AttachTest, APaneTheHostRefusesLeavesNoWindow) {
   host_.paneAnswer = 0;
   EXPECT_EQ(GiveAddinInterface(&host_), 0);
-  EXPECT_FALSE(simdesk::IsWindow(state.tree));
+  EXPECT_FALSE(desktop::IsWindow(state.tree));
   GiveAddinInterface(&host_);  // a host calling again after the refusal does no harm (the sanitizers watch)
 }
 
@@ -37,7 +37,7 @@ TEST_F(AttachTest, MessagesThePaneDoesNotKnowAreAnsweredZeroAndChangeNothing) {
   }
   EXPECT_EQ(state.viewMode, viewMode);
   EXPECT_EQ(state.firstActivation, firstActivation);
-  EXPECT_TRUE(simdesk::IsWindow(state.tree));
+  EXPECT_TRUE(desktop::IsWindow(state.tree));
 }
 
 }  // namespace

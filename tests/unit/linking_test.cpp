@@ -3,7 +3,7 @@
 
 #include "addin/linking.h"
 #include "addin/mail_tree.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "tests/unit/fake_log.h"
 #include "tests/unit/listing_host.h"
 
@@ -15,13 +15,13 @@ using testing::ListingHost;
 
 class FillOnExpandTest : public ::testing::Test {
  protected:
-  FillOnExpandTest() : host_(simdesk::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4, {})) {
+  FillOnExpandTest() : host_(desktop::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4, {})) {
     state.host = &host_;
     state.tree = platform::TreeView::Create(host_.GetMainWindow());
   }
   ~FillOnExpandTest() override {
     state = AddinState();
-    simdesk::Reset();
+    desktop::Reset();
   }
 
   // A top heading item for the line, with the children flag a listing would give it.
@@ -34,7 +34,7 @@ class FillOnExpandTest : public ::testing::Test {
   // depth and label of every item, in display order
   std::vector<std::string> Outline() const {
     std::vector<std::string> rows;
-    for (const simdesk::TreeRow& row : simdesk::DumpTree(state.tree)) rows.push_back(std::to_string(row.depth) + " " + row.text);
+    for (const desktop::TreeRow& row : desktop::DumpTree(state.tree)) rows.push_back(std::to_string(row.depth) + " " + row.text);
     return rows;
   }
 

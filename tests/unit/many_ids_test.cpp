@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "addin/addin_state.h"
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/tree_view.h"
 #include "scan/listings.h"
 #include "tests/unit/cp932.h"
@@ -28,8 +28,8 @@ struct Group {
 
 class BigLogTest : public ::testing::Test {
  protected:
-  BigLogTest() : host_(simdesk::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4, {})) {
-    simdesk::SetEventSink([this](const std::vector<std::string>& fields) {
+  BigLogTest() : host_(desktop::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4, {})) {
+    desktop::SetEventSink([this](const std::vector<std::string>& fields) {
       if (fields.size() == 3 && fields[0] == "Progress") progress_ = {std::stoi(fields[1]), std::stoi(fields[2])};
     });
     state.host = &host_;
@@ -37,13 +37,13 @@ class BigLogTest : public ::testing::Test {
   }
   ~BigLogTest() override {
     state = AddinState();
-    simdesk::Reset();
+    desktop::Reset();
   }
 
   // The tree under the root: by-ID listings give groups of mails, the in-order ones mails alone.
   std::vector<Group> Groups() const {
     std::vector<Group> groups;
-    for (const simdesk::TreeRow& row : simdesk::DumpTree(state.tree)) {
+    for (const desktop::TreeRow& row : desktop::DumpTree(state.tree)) {
       if (row.depth == 1) groups.push_back({row.text, {}});
       if (row.depth == 2) groups.back().mails.push_back({row.param, row.text});
     }

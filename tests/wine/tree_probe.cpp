@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/tree_view.h"
 
 namespace {
@@ -44,7 +44,7 @@ std::vector<std::string> Texts() {
 }
 
 int TextRoundTrip() {
-  const simdesk::Handle parent = simdesk::CreateHostWindow(nullptr, {0, 0, 300, 300}, 0, {});
+  const desktop::Handle parent = desktop::CreateHostWindow(nullptr, {0, 0, 300, 300}, 0, {});
   platform::TreeView tree(platform::TreeView::Create(parent));
   if (!tree.Handle()) {
     std::fputs("tree_probe: no tree control\n", stderr);
@@ -57,7 +57,7 @@ int TextRoundTrip() {
     std::printf("%s %s\n", Hex(text).c_str(), Hex(back).c_str());
     if (++inserted % 1000 == 0) tree.DeleteAllItems();
   }
-  simdesk::DestroyWindow(parent);
+  desktop::DestroyWindow(parent);
   return 0;
 }
 

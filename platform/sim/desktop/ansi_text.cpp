@@ -8,7 +8,7 @@
 
 #include "platform/code_page.h"
 
-namespace simdesk::detail {
+namespace desktop::detail {
 namespace {
 
 constexpr char kDefaultCharacter[] = "\x81\x45";  // "・", what a byte pair of no character becomes
@@ -104,4 +104,4 @@ std::string ThroughAnsiCodePage(std::string_view text) {
   return result;
 }
 
-}  // namespace simdesk::detail
+}  // namespace desktop::detail

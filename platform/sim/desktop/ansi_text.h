@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace simdesk::detail {
+namespace desktop::detail {
 
 // The text converted from the ANSI code page (932) to UTF-16 and back, as the real controls do
 // with the text of their ANSI messages. A lead byte and the byte after it are one character:
@@ -12,4 +12,4 @@ namespace simdesk::detail {
 // single bytes 0x80, 0xA0 and 0xFD-0xFF come back as they were.
 std::string ThroughAnsiCodePage(std::string_view text);
 
-}  // namespace simdesk::detail
+}  // namespace desktop::detail

@@ -5,8 +5,8 @@
 namespace platform {
 namespace {
 
-std::shared_ptr<simdesk::detail::Window> FindCombo(WindowHandle combo) {
-  return simdesk::detail::FindWindow(combo, simdesk::detail::WindowKind::ComboBox);
+std::shared_ptr<desktop::detail::Window> FindCombo(WindowHandle combo) {
+  return desktop::detail::FindWindow(combo, desktop::detail::WindowKind::ComboBox);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include "platform/sim/desktop/state.h"
 
-namespace simdesk {
+namespace desktop {
 namespace detail {
 
 Desktop& TheDesktop() {
@@ -90,4 +90,4 @@ void Reset() {
   }
 }
 
-}  // namespace simdesk
+}  // namespace desktop

@@ -7,7 +7,7 @@
 #include "platform/sim/desktop_internal.h"
 #include "host/scripted_user.h"
 
-namespace simdesk {
+namespace desktop {
 namespace {
 
 // Dialog units to pixels with base units 6 x 12; the frame and caption the desktop draws.
@@ -133,4 +133,4 @@ int PlayScriptedUser(Handle dialog) {
 void FailScript(const std::string& message) { detail::Fail(message); }
 
 }  // namespace seam
-}  // namespace simdesk
+}  // namespace desktop

@@ -13,7 +13,7 @@
 #include "platform/file.h"
 #include "platform/sim/desktop_internal.h"
 
-namespace simdesk::seam {
+namespace desktop::seam {
 
 namespace {
 
@@ -78,13 +78,13 @@ bool ReplaceFileContent(const std::string& path, const std::string& content) {
   return replacement.Begin(path) && replacement.Write(content.data(), content.size()) && replacement.Commit();
 }
 
-}  // namespace simdesk::seam
+}  // namespace desktop::seam
 
 namespace platform {
 
-using simdesk::seam::WriteAll;
-using simdesk::seam::CopyRange;
-using simdesk::seam::RandomName;
+using desktop::seam::WriteAll;
+using desktop::seam::CopyRange;
+using desktop::seam::RandomName;
 
 InputFile::~InputFile() {
   if (handle_ >= 0) close(static_cast<int>(handle_));
@@ -92,7 +92,7 @@ InputFile::~InputFile() {
 
 bool InputFile::Open(const std::string& path) {
   if (handle_ >= 0) return false;
-  const int fd = simdesk::seam::OpenRegularFile(path);
+  const int fd = desktop::seam::OpenRegularFile(path);
   struct stat status {};
   if (fd < 0) return false;
   handle_ = fd;

@@ -3,7 +3,7 @@
 
 #include "platform/sim/desktop/state.h"
 
-namespace simdesk {
+namespace desktop {
 namespace {
 
 // Outside the Desktop state, so that Reset() keeps them.
@@ -29,4 +29,4 @@ bool IsTreeItem(Handle tree, Handle item) {
   return window && window->tree->Holds(item);
 }
 
-}  // namespace simdesk
+}  // namespace desktop

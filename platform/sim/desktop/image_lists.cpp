@@ -5,18 +5,18 @@
 namespace platform {
 
 ImageListHandle CreateImageList(int, int, int, int) {
-  const ImageListHandle images = simdesk::detail::NewHandle();
-  simdesk::detail::TheDesktop().imageLists.emplace(images, simdesk::detail::ImageList{});
+  const ImageListHandle images = desktop::detail::NewHandle();
+  desktop::detail::TheDesktop().imageLists.emplace(images, desktop::detail::ImageList{});
   return images;
 }
 
 // Bitmaps are not loaded: each resource takes the next index.
 int AddBitmapResource(ImageListHandle images, int) {
-  auto& lists = simdesk::detail::TheDesktop().imageLists;
+  auto& lists = desktop::detail::TheDesktop().imageLists;
   const auto found = lists.find(images);
   return found == lists.end() ? -1 : found->second.count++;
 }
 
-void DestroyImageList(ImageListHandle images) { simdesk::detail::TheDesktop().imageLists.erase(images); }
+void DestroyImageList(ImageListHandle images) { desktop::detail::TheDesktop().imageLists.erase(images); }
 
 }  // namespace platform

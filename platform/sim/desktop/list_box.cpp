@@ -5,8 +5,8 @@
 namespace platform {
 namespace {
 
-std::shared_ptr<simdesk::detail::Window> FindList(WindowHandle list) {
-  return simdesk::detail::FindWindow(list, simdesk::detail::WindowKind::ListBox);
+std::shared_ptr<desktop::detail::Window> FindList(WindowHandle list) {
+  return desktop::detail::FindWindow(list, desktop::detail::WindowKind::ListBox);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include "platform/popup_menu.h"
 #include "platform/sim/desktop/state.h"
 
-namespace simdesk {
+namespace desktop {
 namespace {
 
 detail::Menu* FindMenu(Handle menu) {
@@ -28,34 +28,34 @@ std::vector<MenuRow> ReadMenu(Handle menu) {
   return found ? found->rows : std::vector<MenuRow>();
 }
 
-}  // namespace simdesk
+}  // namespace desktop
 
 namespace platform {
 
 MenuHandle PopupMenu::Create() {
-  const MenuHandle menu = simdesk::detail::NewHandle();
-  simdesk::detail::TheDesktop().menus.emplace(menu, simdesk::detail::Menu{});
+  const MenuHandle menu = desktop::detail::NewHandle();
+  desktop::detail::TheDesktop().menus.emplace(menu, desktop::detail::Menu{});
   return menu;
 }
 
-void PopupMenu::Destroy() { simdesk::detail::TheDesktop().menus.erase(handle_); }
+void PopupMenu::Destroy() { desktop::detail::TheDesktop().menus.erase(handle_); }
 
 void PopupMenu::AppendItem(int id, const char* text) {
-  if (simdesk::detail::Menu* found = simdesk::FindMenu(handle_)) {
+  if (desktop::detail::Menu* found = desktop::FindMenu(handle_)) {
     found->rows.push_back({false, id, false, true, text ? text : ""});
   }
 }
 
 void PopupMenu::AppendSeparator() {
-  if (simdesk::detail::Menu* found = simdesk::FindMenu(handle_)) found->rows.push_back({true, 0, false, true, ""});
+  if (desktop::detail::Menu* found = desktop::FindMenu(handle_)) found->rows.push_back({true, 0, false, true, ""});
 }
 
 void PopupMenu::Check(int id, bool checked) {
-  if (simdesk::MenuRow* row = simdesk::FindEntry(handle_, id)) row->checked = checked;
+  if (desktop::MenuRow* row = desktop::FindEntry(handle_, id)) row->checked = checked;
 }
 
 void PopupMenu::Enable(int id, bool enabled) {
-  if (simdesk::MenuRow* row = simdesk::FindEntry(handle_, id)) row->enabled = enabled;
+  if (desktop::MenuRow* row = desktop::FindEntry(handle_, id)) row->enabled = enabled;
 }
 
 }  // namespace platform

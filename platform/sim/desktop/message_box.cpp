@@ -31,7 +31,7 @@ const char* IconShown(Icon icon) {
 }  // namespace
 
 Answer ShowMessageBox(const char* caption, const char* text, Buttons buttons, Icon icon) {
-  namespace detail = simdesk::detail;
+  namespace detail = desktop::detail;
   const std::vector<int> shown = ButtonIds(buttons);
   const std::string shownText = text ? text : "";
   detail::TakeFocusAway();

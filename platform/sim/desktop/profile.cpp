@@ -25,7 +25,7 @@
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
 
-namespace simdesk {
+namespace desktop {
 namespace {
 
 bool IsBlank(char c) {
@@ -327,26 +327,26 @@ int LockProfile(const char* file, int seconds) {
 }
 
 }  // namespace
-}  // namespace simdesk
+}  // namespace desktop
 
 namespace platform {
 
 int GetProfileInt(const char* section, const char* key, int fallback, const char* file) {
-  return simdesk::GetPrivateProfileInt(section, key, fallback, file);
+  return desktop::GetPrivateProfileInt(section, key, fallback, file);
 }
 
 std::size_t GetProfileString(const char* section, const char* key, const char* fallback, char* buffer,
                              std::size_t size, const char* file) {
-  return simdesk::GetPrivateProfileString(section, key, fallback, buffer, size, file);
+  return desktop::GetPrivateProfileString(section, key, fallback, buffer, size, file);
 }
 
 bool WriteProfileString(const char* section, const char* key, const char* value, const char* file) {
-  return simdesk::WritePrivateProfileString(section, key, value, file);
+  return desktop::WritePrivateProfileString(section, key, value, file);
 }
 
 constexpr int kLockWaitSeconds = 10;
 
-ProfileLock::ProfileLock(const char* file) : handle_(simdesk::LockProfile(file, kLockWaitSeconds)) {}
+ProfileLock::ProfileLock(const char* file) : handle_(desktop::LockProfile(file, kLockWaitSeconds)) {}
 
 ProfileLock::~ProfileLock() {
   if (handle_ >= 0) close(static_cast<int>(handle_));  // closing the descriptor ends its lock

@@ -8,15 +8,15 @@
 namespace platform {
 namespace {
 
-using simdesk::detail::FindWindow;
+using desktop::detail::FindWindow;
 
-std::shared_ptr<simdesk::detail::Window> FindBar(WindowHandle bar) {
-  return FindWindow(bar, simdesk::detail::WindowKind::ProgressBar);
+std::shared_ptr<desktop::detail::Window> FindBar(WindowHandle bar) {
+  return FindWindow(bar, desktop::detail::WindowKind::ProgressBar);
 }
 
 // The bar keeps its position inside its range, as comctl32 does: first up to the lower bound,
 // then down to the upper one (which wins when the range is upside down).
-void KeepInRange(simdesk::detail::ProgressBarState& bar) {
+void KeepInRange(desktop::detail::ProgressBarState& bar) {
   if (bar.position < bar.lower) bar.position = bar.lower;
   if (bar.position > bar.upper) bar.position = bar.upper;
 }
@@ -55,8 +55,8 @@ ProgressBar::Fill ProgressBar::GetFill() const {
 
 }  // namespace platform
 
-namespace simdesk {
+namespace desktop {
 
 ProgressPaints LastProgressPaints() { return detail::TheDesktop().lastProgressPaints; }
 
-}  // namespace simdesk
+}  // namespace desktop

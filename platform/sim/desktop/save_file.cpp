@@ -10,7 +10,7 @@
 namespace platform {
 
 bool AskSaveFilePath(std::string& path) {
-  namespace detail = simdesk::detail;
+  namespace detail = desktop::detail;
   detail::TakeFocusAway();
   for (;;) {
     std::string typed;

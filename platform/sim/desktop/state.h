@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/sim/desktop/tree_control.h"
 #include "host/profile_places.h"
 #include "host/scripted_user.h"
 
-namespace simdesk::detail {
+namespace desktop::detail {
 
 enum class WindowKind { Host, Tree, Dialog, Button, Static, ComboBox, ListBox, ProgressBar, Other };
 
@@ -108,4 +108,4 @@ std::map<std::string, std::string>* MemoryProfiles();
 void Emit(std::vector<std::string> fields);
 [[noreturn]] void Fail(const std::string& message);
 
-}  // namespace simdesk::detail
+}  // namespace desktop::detail

@@ -5,7 +5,7 @@
 #include "platform/sim/desktop/ansi_text.h"
 #include "platform/sim/desktop/state.h"
 
-namespace simdesk::detail {
+namespace desktop::detail {
 namespace {
 
 using platform::kI_CHILDRENCALLBACK;
@@ -355,4 +355,4 @@ Handle TreeControl::ItemAt(const std::vector<int>& path) const {
   return item == &root_ ? nullptr : item->handle;
 }
 
-}  // namespace simdesk::detail
+}  // namespace desktop::detail

@@ -9,11 +9,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "platform/desktop.h"
 #include "platform/sim/desktop_internal.h"
 #include "platform/tree_view.h"
 
-namespace simdesk::detail {
+namespace desktop::detail {
 
 class TreeControl {
  public:
@@ -88,4 +88,4 @@ class TreeControl {
   std::unordered_map<Handle, Item> items_;
 };
 
-}  // namespace simdesk::detail
+}  // namespace desktop::detail

@@ -6,7 +6,7 @@
 #include "platform/sim/desktop_internal.h"
 #include "platform/tree_view.h"
 
-namespace simdesk {
+namespace desktop {
 namespace {
 
 std::shared_ptr<detail::Window> FindTree(Handle tree) {
@@ -56,27 +56,27 @@ void ClickExpandButton(Handle tree, Handle item) {
   }
 }
 
-}  // namespace simdesk
+}  // namespace desktop
 
 namespace platform {
 
-using simdesk::FindTree;
-using simdesk::seam::TreeRelation;
+using desktop::FindTree;
+using desktop::seam::TreeRelation;
 
 TreeNotification ReadTreeNotification(intptr_t lparam) {
-  const auto* record = reinterpret_cast<const simdesk::seam::TreeNotify*>(lparam);
+  const auto* record = reinterpret_cast<const desktop::seam::TreeNotify*>(lparam);
   if (!record) return {};
   return {record->code, record->action, record->itemNew};
 }
 
 WindowHandle TreeView::Create(WindowHandle parent) {
   if (!parent) return nullptr;  // a child window needs its parent
-  const auto window = simdesk::detail::AddWindow(simdesk::detail::WindowKind::Tree, parent, {}, {});
+  const auto window = desktop::detail::AddWindow(desktop::detail::WindowKind::Tree, parent, {}, {});
   if (!window) return nullptr;
   window->visible = false;
-  window->tree = std::make_unique<simdesk::detail::TreeControl>(
+  window->tree = std::make_unique<desktop::detail::TreeControl>(
       window->handle,
-      [parent](const simdesk::seam::TreeNotify& record) { return simdesk::NotifyParent(parent, record); });
+      [parent](const desktop::seam::TreeNotify& record) { return desktop::NotifyParent(parent, record); });
   return window->handle;
 }
 

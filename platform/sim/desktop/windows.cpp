@@ -7,7 +7,7 @@
 #include "platform/sim/desktop_internal.h"
 #include "platform/window.h"
 
-namespace simdesk {
+namespace desktop {
 namespace {
 
 struct Origin {
@@ -87,18 +87,18 @@ bool IsWindowVisible(Handle handle) {
 }
 
 }  // namespace seam
-}  // namespace simdesk
+}  // namespace desktop
 
 namespace platform {
 
-using simdesk::detail::FindWindow;
+using desktop::detail::FindWindow;
 
 bool Window::IsValid() const { return FindWindow(handle_) != nullptr; }
 
 Rect Window::GetWindowRect() const {
   const auto window = FindWindow(handle_);
   if (!window) return {};
-  const simdesk::Origin origin = simdesk::ParentOrigin(*window);
+  const desktop::Origin origin = desktop::ParentOrigin(*window);
   return {window->rect.left + origin.x, window->rect.top + origin.y, window->rect.right + origin.x,
           window->rect.bottom + origin.y};
 }
@@ -107,14 +107,14 @@ Rect Window::GetClientRect() const {
   const auto window = FindWindow(handle_);
   if (!window) return {};
   const Rect& outer = window->rect;
-  const simdesk::detail::Insets& frame = window->frame;
+  const desktop::detail::Insets& frame = window->frame;
   return {0, 0, std::max(0, outer.right - outer.left - frame.left - frame.right),
           std::max(0, outer.bottom - outer.top - frame.top - frame.bottom)};
 }
 
 Point Window::ClientToScreen(Point point) const {
   if (const auto window = FindWindow(handle_)) {
-    const simdesk::Origin origin = simdesk::ClientOrigin(*window);
+    const desktop::Origin origin = desktop::ClientOrigin(*window);
     point.x += origin.x;
     point.y += origin.y;
   }
@@ -126,6 +126,6 @@ void Window::Move(int32_t x, int32_t y, int32_t width, int32_t height, bool) {
   if (const auto window = FindWindow(handle_)) window->rect = {x, y, x + width, y + height};
 }
 
-void Window::Destroy() { simdesk::DestroyWindow(handle_); }
+void Window::Destroy() { desktop::DestroyWindow(handle_); }
 
 }  // namespace platform

@@ -10,23 +10,23 @@
 namespace platform {
 
 Dialog::~Dialog() {
-  if (simdesk::IsWindow(handle_)) simdesk::DestroyWindow(handle_);
+  if (desktop::IsWindow(handle_)) desktop::DestroyWindow(handle_);
 }
 
 int Dialog::RunModal() {
   const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId_);
   if (!dialogTemplate) return -1;
-  handle_ = simdesk::seam::CreateDialogFromTemplate(*dialogTemplate);
+  handle_ = desktop::seam::CreateDialogFromTemplate(*dialogTemplate);
   HandleInit();
   int result = 0;
   // A dialog that ends while it starts is never shown to the user.
-  if (!simdesk::seam::DialogEnded(handle_, result)) {
-    HandleCommand(simdesk::seam::PlayScriptedUser(handle_));
-    if (!simdesk::seam::DialogEnded(handle_, result)) {
-      simdesk::seam::FailScript("dialog " + std::to_string(templateId_) + " did not end");
+  if (!desktop::seam::DialogEnded(handle_, result)) {
+    HandleCommand(desktop::seam::PlayScriptedUser(handle_));
+    if (!desktop::seam::DialogEnded(handle_, result)) {
+      desktop::seam::FailScript("dialog " + std::to_string(templateId_) + " did not end");
     }
   }
-  simdesk::DestroyWindow(handle_);
+  desktop::DestroyWindow(handle_);
   handle_ = nullptr;
   return result;
 }
@@ -34,15 +34,15 @@ int Dialog::RunModal() {
 bool Dialog::CreateModeless() {
   const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId_);
   if (!dialogTemplate) return false;
-  handle_ = simdesk::seam::CreateDialogFromTemplate(*dialogTemplate);
+  handle_ = desktop::seam::CreateDialogFromTemplate(*dialogTemplate);
   HandleInit();
   return true;
 }
 
-void Dialog::Show() { simdesk::seam::ShowWindow(handle_); }
+void Dialog::Show() { desktop::seam::ShowWindow(handle_); }
 
-void Dialog::End(int result) { simdesk::seam::EndDialog(handle_, result); }
+void Dialog::End(int result) { desktop::seam::EndDialog(handle_, result); }
 
-WindowHandle Dialog::Item(int controlId) const { return simdesk::seam::DialogItem(handle_, controlId); }
+WindowHandle Dialog::Item(int controlId) const { return desktop::seam::DialogItem(handle_, controlId); }
 
 }  // namespace platform

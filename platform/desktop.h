@@ -1,9 +1,9 @@
-// The simulated desktop: the stand-in for the Windows user interface on Linux. It is one shared
-// library used by the add-in (through the platform seam) and by the substitute host (through the
-// functions below), the way both share the operating system on Windows.
-//
-// Host-facing part: windows with a procedure, reading and clicking the tree, reading the menu, the
-// scripted user's answers, the event sink and the profile directory.
+// The desktop as a host sees it: windows with a procedure, reading and clicking the tree, reading
+// the menu, the scripted user's answers, the event sink and the profile directory. Two
+// implementations: the simulated desktop on Linux (platform/sim/desktop/, one shared library used
+// by the add-in through the seam and by the substitute host through these functions, the way both
+// share the operating system on Windows), and the Windows test host over the real controls
+// (host/win32/desktop.cpp). The add-in never includes this header.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,7 @@
 
 #include "platform/platform.h"
 
-namespace simdesk {
+namespace desktop {
 
 using Handle = void*;
 
@@ -127,4 +127,4 @@ std::vector<MenuRow> ReadMenu(Handle menu);
 // Forget every window, menu, queued action and the event sink (tests start afresh).
 void Reset();
 
-}  // namespace simdesk
+}  // namespace desktop
