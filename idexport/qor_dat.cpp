@@ -54,17 +54,6 @@ bool SkipString(ByteSource& source) {
   return source.Skip(wide ? uint64_t{length} * 2 : length);  // UTF-16 units are two bytes each
 }
 
-// The file as the platform opens it: a regular file, with no sharing.
-class FileBytes : public ByteSource {
- public:
-  bool Open(const std::string& path) { return file_.Open(path); }
-  bool Read(void* into, std::size_t count) override { return file_.Read(into, count); }
-  bool Skip(uint64_t count) override { return file_.Skip(count); }
-
- private:
-  platform::InputFile file_;
-};
-
 // The module's path as the platform gives it into the label buffer (255 bytes with the
 // terminator), up to and including its last separator.
 std::string ModuleDirectory() {

@@ -5,7 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
+
+#include "platform/file.h"
 
 namespace qor {
 
@@ -35,6 +38,17 @@ class MemoryBytes : public ByteSource {
 
  private:
   std::string_view rest_;
+};
+
+// The file as the platform opens it: a regular file, with no sharing.
+class FileBytes : public ByteSource {
+ public:
+  bool Open(const std::string& path) { return file_.Open(path); }
+  bool Read(void* into, std::size_t count) override { return file_.Read(into, count); }
+  bool Skip(uint64_t count) override { return file_.Skip(count); }
+
+ private:
+  platform::InputFile file_;
 };
 
 // True when the source holds both strings whole. Their bytes are skipped, not held, so a file

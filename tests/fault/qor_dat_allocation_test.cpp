@@ -79,17 +79,6 @@ TEST(QorDatLengths, EndlessWideMarkersEndWithTheFile) {
   EXPECT_LT(peak, kSmall);
 }
 
-// The file through the platform, as the add-in reads QOR.DAT.
-class FileSource : public qor::ByteSource {
- public:
-  bool Open(const std::string& path) { return file_.Open(path); }
-  bool Read(void* into, std::size_t count) override { return file_.Read(into, count); }
-  bool Skip(uint64_t count) override { return file_.Skip(count); }
-
- private:
-  platform::InputFile file_;
-};
-
 class QorDatFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -115,14 +104,14 @@ TEST_F(QorDatFile, ASparseGigabyteIsReadWithoutHoldingIt) {
   close(fd);
 
   const auto started = std::chrono::steady_clock::now();
-  FileSource file;
+  qor::FileBytes file;
   ASSERT_TRUE(file.Open(path));
   largest = 0;
   EXPECT_TRUE(qor::ReadQorStrings(file));
   EXPECT_LT(largest, kSmall);
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
   truncate(path.c_str(), sizeof prefix + length);  // one byte short of the second string
-  FileSource shorter;
+  qor::FileBytes shorter;
   ASSERT_TRUE(shorter.Open(path));
   EXPECT_FALSE(qor::ReadQorStrings(shorter));
 }
@@ -149,7 +138,7 @@ TEST_F(QorDatFile, OnlyARegularFileIsOpened) {
   FILE* regular = std::fopen(Path("regular").c_str(), "wb");
   std::fputs("\x01" "a" "\x01" "b", regular);
   std::fclose(regular);
-  FileSource file;
+  qor::FileBytes file;
   ASSERT_TRUE(file.Open(Path("link")));
   EXPECT_TRUE(qor::ReadQorStrings(file));
 }
