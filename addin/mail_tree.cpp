@@ -10,6 +10,28 @@ namespace qor {
 namespace {
 constexpr int kTitleBufferSize = 260;
 
+// A label with the NUL the tree control's text needs. A listing inserts its labels by the
+// hundred, nearly all of them shorter than the tree's label buffer: those are copied to the stack.
+class TerminatedLabel {
+ public:
+  explicit TerminatedLabel(std::string_view label) {
+    if (label.size() < sizeof(short_)) {
+      label.copy(short_, label.size());
+      short_[label.size()] = '\0';
+      text_ = short_;
+    } else {
+      long_ = label;
+      text_ = long_.c_str();
+    }
+  }
+  const char* Text() const { return text_; }
+
+ private:
+  char short_[kLabelBufferSize];
+  std::string long_;
+  const char* text_;
+};
+
 void ForgetSubtree(platform::TreeItem item) {
   platform::TreeView tree = Tree();
   for (platform::TreeItem child = tree.GetChild(item); child; child = tree.GetNextSibling(child)) ForgetSubtree(child);
@@ -55,9 +77,9 @@ platform::TreeItem InsertRoot() {
 }
 
 platform::TreeItem InsertGroup(std::string_view label) {
-  const std::string text(LabelText(label));
+  const TerminatedLabel text(LabelText(label));
   platform::NewTreeItem item;
-  item.text = text.c_str();
+  item.text = text.Text();
   item.param = 0;
   item.withImages = true;
   item.image = item.selectedImage = Image(kImageEnvelope);
@@ -68,9 +90,9 @@ platform::TreeItem InsertGroup(std::string_view label) {
 
 platform::TreeItem InsertMail(platform::TreeItem parent, std::string_view label, LinePosition position,
                               MailImages images) {
-  const std::string text(label);
+  const TerminatedLabel text(label);
   platform::NewTreeItem item;
-  item.text = text.c_str();
+  item.text = text.Text();
   item.param = position;
   item.withChildren = true;
   item.children = 0;

@@ -7,7 +7,10 @@ MailGroup* GroupTable::GroupFor(std::string_view id, std::string_view name) {
   if (const auto found = index_.find(key); found != index_.end()) return &groups_[found->second];
   if (groups_.size() >= kMaxGroups) return nullptr;
   // Room for every group at once: growing would move each group's strings and mails again.
-  if (groups_.empty()) groups_.reserve(kMaxGroups);
+  if (groups_.empty()) {
+    groups_.reserve(kMaxGroups);
+    index_.reserve(kMaxGroups);
+  }
   index_.emplace(key, groups_.size());
   groups_.push_back({{std::move(key), std::string(name)}, {}});
   return &groups_.back();

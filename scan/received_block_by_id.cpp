@@ -5,10 +5,11 @@
 namespace qor {
 
 bool ScanReceivedBlockById(ListingFrame& frame, LineCursor& cursor, GroupTable& table, FileReceivedMail file) {
+  std::string joined;
   for (std::string_view text = cursor.Text(); !ClosesReceivedBlock(text); text = cursor.Text()) {
     if (IsMailHeader(text)) {
       const LinePosition header = cursor.Position();
-      const std::string joined = ReadMailRecord(cursor);
+      ReadMailRecord(cursor, joined);
       const bool firstMail = table.Empty();
       file(table, CutReceivedFields(joined), header);
       // Back to H and on to H+2. At the end of the log these moves clamp, so the mail keeps the

@@ -13,6 +13,7 @@ void ListReceivedInOrder() {
   ListingFrame frame;
   LineCursor cursor = frame.Start();
   platform::TreeItem lastMail = nullptr;
+  std::string joined;
   bool over = false;
   while (!over) {
     if (OpensReceivedBlock(cursor.Text())) {
@@ -22,7 +23,7 @@ void ListReceivedInOrder() {
       while (!ClosesReceivedBlock(cursor.Text())) {
         if (IsMailHeader(cursor.Text())) {
           const LinePosition header = cursor.Position();
-          const std::string joined = ReadMailRecord(cursor);
+          ReadMailRecord(cursor, joined);
           // The listing text goes to the tree whole (up to 507 bytes), not through the label buffer.
           lastMail = InsertMail(frame.Root(), CutReceivedFields(joined).listingText, header, MailImages::Received);
           cursor.Next();  // H+2 is passed over unseen

@@ -1,6 +1,6 @@
 // The step every received-mail listing takes on a header line: its text and the next line's,
 // joined. The cursor moves on to the continuation line, or stays on a last line, which is then
-// joined with itself.
+// joined with itself. The record goes into `joined`, whose room serves one mail after another.
 #pragma once
 #include <string>
 
@@ -8,6 +8,6 @@
 
 namespace qor {
 
-std::string ReadMailRecord(LineCursor& cursor);
+void ReadMailRecord(LineCursor& cursor, std::string& joined);
 
 }  // namespace qor

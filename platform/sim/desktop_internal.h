@@ -7,6 +7,8 @@
 // 0, false, null or empty. Calls that play the scripted user throw ScriptError from inside the
 // desktop library, so the exception's type information is the desktop's own.
 #pragma once
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 
@@ -47,8 +49,8 @@ int PlayScriptedUser(Handle dialog);
 // ---- Files, as the Windows seam handles them with kernel32
 // The descriptor of an existing regular file opened for reading (links followed), or -1. A name
 // that is no regular file (directory, FIFO, device, socket) is refused without being opened for
-// reading, so the call never blocks.
-int OpenRegularFile(const std::string& path);
+// reading, so the call never blocks. `opened`, when given, receives what the open file is.
+int OpenRegularFile(const std::string& path, struct stat* opened = nullptr);
 // Replaces the whole content of `path` through a platform::FileReplacement.
 bool ReplaceFileContent(const std::string& path, const std::string& content);
 

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform/desktop.h"
 
@@ -122,6 +124,23 @@ TEST_F(ProfileTest, WriteFailsWithoutAPlaceToWriteAndLeavesNothingBehind) {
   EXPECT_FALSE(Write("SYSTEM", "A", "1"));
   EXPECT_EQ(Int("A", 8), 8);  // a directory reads as a missing file
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// The desktop keeps what it read; another program's write in place, of the same size, is seen at
+// once, whether it comes within the same tick of the file clock as the reading or later.
+TEST_F(ProfileTest, AnotherProgramsWriteIsSeenAtOnce) {
+  for (const char* value : {"1", "2", "3"}) {
+    Put(std::string("[SYSTEM]\r\nA=") + value + "\r\n");
+    EXPECT_EQ(Int("A"), value[0] - '0');
+    EXPECT_EQ(Int("A"), value[0] - '0');
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(Int("A"), 3);
+  EXPECT_EQ(Int("A"), 3);
+  Put("[SYSTEM]\r\nA=4\r\n");
+  EXPECT_EQ(Int("A"), 4);
+  EXPECT_TRUE(Write("SYSTEM", "A", "5"));
+  EXPECT_EQ(Int("A"), 5);
 }
 
 TEST_F(ProfileTest, UnreadableFileReadsAsMissingAndIsNotReplaced) {

@@ -84,23 +84,26 @@ struct Table {
 }  // namespace
 
 // Every character comes back as at most two bytes: the result is written in place, without an
-// append per character (tree items are inserted by the thousand).
+// append per character (tree items are inserted by the thousand), and both bytes of a table entry
+// are stored whatever its length, the room for two per character being there.
 std::string ThroughAnsiCodePage(std::string_view text) {
   static const Table table;
   std::string result(2 * text.size(), '\0');
-  std::size_t out = 0;
+  char* out = result.data();
   for (size_t at = 0; at < text.size(); ++at) {
     const auto byte = static_cast<unsigned char>(text[at]);
     if (byte < 0x80) {
-      result[out++] = static_cast<char>(byte);
+      *out++ = static_cast<char>(byte);
       continue;
     }
     const Back& back = IsLeadByte(byte) && at + 1 < text.size()
                            ? table.pair[byte << 8 | static_cast<unsigned char>(text[++at])]
                            : table.single[byte];
-    for (unsigned char i = 0; i < back.length; ++i) result[out++] = back.bytes[i];
+    out[0] = back.bytes[0];
+    out[1] = back.bytes[1];
+    out += back.length;
   }
-  result.resize(out);
+  result.resize(static_cast<std::size_t>(out - result.data()));
   return result;
 }
 

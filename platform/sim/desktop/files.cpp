@@ -59,17 +59,18 @@ bool CopyRange(int source, int target, off_t from, off_t to) {
 
 }  // namespace
 
-int OpenRegularFile(const std::string& path) {
+int OpenRegularFile(const std::string& path, struct stat* opened) {
   struct stat status {};
   if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
-  // Non-blocking, in case the name was replaced by a FIFO since the look.
+  // Non-blocking, in case the name was replaced by a FIFO since the look. On the regular file it
+  // then has to be, the flag changes nothing, so it stays.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return -1;
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     close(fd);
     return -1;
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (opened) *opened = status;
   return fd;
 }
 
@@ -92,11 +93,10 @@ InputFile::~InputFile() {
 
 bool InputFile::Open(const std::string& path) {
   if (handle_ >= 0) return false;
-  const int fd = desktop::seam::OpenRegularFile(path);
   struct stat status {};
+  const int fd = desktop::seam::OpenRegularFile(path, &status);
   if (fd < 0) return false;
   handle_ = fd;
-  if (fstat(fd, &status) != 0) return false;
   size_ = static_cast<uint64_t>(status.st_size);
   return true;
 }

@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -163,24 +165,88 @@ std::string ProfilePath(const char* file) {
   return directory + "/" + name;
 }
 
-// The file's bytes; none when it is missing, no regular file or unreadable.
-std::optional<std::string> ReadProfile(const std::string& path) {
-  if (const auto* memory = detail::MemoryProfiles()) {
-    const auto found = memory->find(path);
-    return found == memory->end() ? std::nullopt : std::optional<std::string>(found->second);
-  }
-  const int fd = seam::OpenRegularFile(path);
-  if (fd < 0) return std::nullopt;
-  FILE* file = fdopen(fd, "rb");
-  if (!file) {
-    close(fd);
-    return std::nullopt;
-  }
+// What a profile file held when it was last read. Wine keeps the files it read last and reads one
+// again only when its time stamp moved; here the file's identity, size and both times are compared
+// on every use, since another program may change the file between two uses (and a listing writes
+// PREVMODE each time, a registration reads QOR.INI hundreds of times). A write of this desktop's
+// own forgets the file. A file whose times are not older than the moment it was read could still
+// change without a change of times (a write within the same tick of the file system's clock): it
+// is read again until a reading finds it older.
+struct CachedProfile {
+  std::string path;
+  struct stat status {};
+  bool trusted = false;
   std::string content;
-  const bool read = platform::ReadToEnd(file, content);
-  fclose(file);
-  if (!read) return std::nullopt;
-  return content;
+  std::vector<Line> lines;  // views into content, which stays put while the entry lives
+};
+
+constexpr std::size_t kCachedProfiles = 4;
+
+std::list<CachedProfile>& ProfileCache() {  // the most recently used first
+  static std::list<CachedProfile> cache;
+  return cache;
+}
+
+bool Before(const timespec& time, const timespec& moment) {
+  return time.tv_sec < moment.tv_sec || (time.tv_sec == moment.tv_sec && time.tv_nsec < moment.tv_nsec);
+}
+
+// Whether a file described by `status`, read at `moment` (of the clock the file times come from),
+// can change only with a change of its times. Times in whole seconds come from a file system that
+// keeps no finer ones (and some keep two seconds): they must be older by that much.
+bool TimesSettled(const struct stat& status, timespec moment) {
+  if (status.st_mtim.tv_nsec == 0 && status.st_ctim.tv_nsec == 0) moment.tv_sec -= 2;
+  return Before(status.st_mtim, moment) && Before(status.st_ctim, moment);
+}
+
+bool Unchanged(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+void ForgetProfile(const std::string& path) {
+  ProfileCache().remove_if([&](const CachedProfile& entry) { return entry.path == path; });
+}
+
+// The profile file at `path`, which `status` describes as it is now; null when it is no regular
+// file or cannot be read.
+const CachedProfile* ReadFileProfile(const std::string& path, const struct stat& status) {
+  if (!S_ISREG(status.st_mode)) return nullptr;
+  std::list<CachedProfile>& cache = ProfileCache();
+  for (auto entry = cache.begin(); entry != cache.end(); ++entry) {
+    if (entry->path != path) continue;
+    if (entry->trusted && Unchanged(entry->status, status)) {
+      cache.splice(cache.begin(), cache, entry);
+      return &cache.front();
+    }
+    cache.erase(entry);
+    break;
+  }
+  timespec moment {};
+  clock_gettime(CLOCK_REALTIME_COARSE, &moment);  // the clock that gives file times their value
+  struct stat opened {};
+  const int fd = seam::OpenRegularFile(path, &opened);
+  if (fd < 0) return nullptr;
+  // Straight from the descriptor, into room for the size it has now.
+  std::string content(static_cast<std::size_t>(opened.st_size) + 1, '\0');
+  std::size_t have = 0;
+  for (;;) {
+    if (have == content.size()) content.resize(2 * content.size());
+    const ssize_t got = read(fd, content.data() + have, content.size() - have);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      close(fd);
+      if (got < 0) return nullptr;
+      content.resize(have);
+      break;
+    }
+    have += static_cast<std::size_t>(got);
+  }
+  cache.push_front({path, opened, TimesSettled(opened, moment), std::move(content), {}});
+  cache.front().lines = SplitLines(cache.front().content);
+  if (cache.size() > kCachedProfiles) cache.pop_back();
+  return &cache.front();
 }
 
 // Reads an integer as Windows does: blanks, a sign, "0x" / "0o" / "0b" for another base, then
@@ -237,14 +303,15 @@ std::size_t GetPrivateProfileString(const char* section, const char* key, const 
   if (!section || !key || !*key || !file) return 0;
   std::string_view text = fallback ? fallback : "";
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);  // as Windows trims a default
-  std::vector<Line> lines;
-  const std::vector<Line>* split = &lines;
-  std::optional<std::string> content;
+  static const std::vector<Line> none;
+  const std::vector<Line>* split = &none;
+  const std::string path = ProfilePath(file);
+  struct stat status {};
   if (const auto* memory = detail::MemoryProfiles()) {
-    const auto found = memory->find(ProfilePath(file));
+    const auto found = memory->find(path);
     if (found != memory->end()) split = &MemoryProfileLines(found->second);
-  } else if ((content = ReadProfile(ProfilePath(file)))) {
-    lines = SplitLines(*content);
+  } else if (stat(path.c_str(), &status) == 0) {
+    if (const CachedProfile* profile = ReadFileProfile(path, status)) split = &profile->lines;
   }
   const Location location = Locate(*split, Trim(section), Trim(key));
   if (location.keyLine && location.key.value) text = *location.key.value;
@@ -268,12 +335,12 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   const std::string path = ProfilePath(file);
   std::string content;
   struct stat status {};
-  if (detail::MemoryProfiles()) {
-    content = ReadProfile(path).value_or("");
+  if (const auto* memory = detail::MemoryProfiles()) {
+    if (const auto found = memory->find(path); found != memory->end()) content = found->second;
   } else if (stat(path.c_str(), &status) == 0) {
-    std::optional<std::string> existing = ReadProfile(path);
+    const CachedProfile* existing = ReadFileProfile(path, status);
     if (!existing || access(path.c_str(), W_OK) != 0) return false;
-    content = std::move(*existing);
+    content = existing->content;
   }
   // The ANSI functions pass the text on in UTF-16: what is written comes out as the code page
   // gives it back. (The real functions write the whole file back that way; the rest of the file
@@ -301,6 +368,7 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     (*memory)[path] = content;
     return true;
   }
+  ForgetProfile(path);
   return seam::ReplaceFileContent(path, content);
 }
 

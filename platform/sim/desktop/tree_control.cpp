@@ -34,8 +34,12 @@ TreeControl::TreeControl(Handle window, Notify notify) : window_(window), notify
 
 TreeControl::Item* TreeControl::Find(Handle handle) const {
   if (!handle) return nullptr;
+  if (handle == lastFound_) return lastItem_;
   auto found = const_cast<TreeControl*>(this)->items_.find(handle);  // the control's own, not the caller's
-  return found == items_.end() ? nullptr : &found->second;
+  if (found == items_.end()) return nullptr;
+  lastFound_ = handle;
+  lastItem_ = &found->second;
+  return lastItem_;
 }
 
 intptr_t TreeControl::Send(int code, unsigned action, Handle oldItem, Handle newItem) {
@@ -142,6 +146,7 @@ void TreeControl::Free(Item* item) {
   }
   if (selected_ == item) selected_ = nullptr;
   const Handle handle = item->handle;  // the key goes with the item
+  if (handle == lastFound_) lastFound_ = nullptr;
   items_.erase(handle);
 }
 

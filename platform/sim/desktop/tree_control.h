@@ -86,6 +86,9 @@ class TreeControl {
   Item* selected_ = nullptr;
   // The items live in the map's nodes, which never move: one allocation per item.
   std::unordered_map<Handle, Item> items_;
+  // The item found last: every step on an item looks it up again, most often the same one.
+  mutable Handle lastFound_ = nullptr;
+  mutable Item* lastItem_ = nullptr;
 };
 
 }  // namespace desktop::detail
