@@ -103,7 +103,9 @@ void CheckOneLineChanged(std::string_view before, std::string_view after, std::s
          before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
     ++suffix;
   }
-  while (suffix > 0 && before.size() - suffix > 0 && before[before.size() - suffix - 1] != '\n') --suffix;
+  // Back to a line's start in both: a changed line may end as the next one begins ("=" before "=\r\n").
+  auto midLine = [&](std::string_view text) { return text.size() > suffix && text[text.size() - suffix - 1] != '\n'; };
+  while (suffix > 0 && (midLine(before) || midLine(after))) --suffix;
   const std::string_view removed = before.substr(prefix, before.size() - suffix - prefix);
   const std::string_view added = after.substr(prefix, after.size() - suffix - prefix);
   const std::string detail = "removed " + qorfuzz::Escaped(removed) + "\nadded " + qorfuzz::Escaped(added);
