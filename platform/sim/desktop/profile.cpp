@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "platform/code_page.h"
-#include "platform/file.h"
 #include "platform/sim/desktop/ansi_text.h"
 #include "platform/profile.h"
 #include "platform/sim/desktop/state.h"
