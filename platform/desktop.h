@@ -78,8 +78,9 @@ std::string ProfileDirectory();
 // an empty directory puts it back. mailzolka register keeps the add-in's settings out of the
 // user's profile directory this way.
 void SetProfileFileDirectory(const std::string& file, const std::string& directory);
-// Where a bare profile file name resolves: its own directory, or the profile directory.
-std::string ProfileDirectoryOf(const std::string& file);
+// Where a bare profile file name resolves: its own directory, or the profile directory (valid
+// until the next change of either).
+const std::string& ProfileDirectoryOf(const std::string& file);
 // The profile functions as the desktop offers them to every program (the add-in reaches them
 // through the seam's platform/profile.h, the host calls them directly). Bare file names resolve in
 // the profile directory.

@@ -133,7 +133,7 @@ void SetProfileFileDirectory(const std::string& file, const std::string& directo
   korvik::TheDesktop().profiles.SetFileDirectory(file, directory.empty() ? directory : FullPath(directory));
 }
 
-std::string ProfileDirectoryOf(const std::string& file) { return korvik::TheDesktop().profiles.DirectoryOf(file); }
+const std::string& ProfileDirectoryOf(const std::string& file) { return korvik::TheDesktop().profiles.DirectoryOf(file); }
 
 int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
   return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, korvik::ResolveProfileFile(file).c_str()));

@@ -83,27 +83,28 @@ struct Table {
 
 }  // namespace
 
-// Every character comes back as at most two bytes: the result is written in place, without an
-// append per character (tree items are inserted by the thousand), and both bytes of a table entry
-// are stored whatever its length, the room for two per character being there.
-std::string ThroughAnsiCodePage(std::string_view text) {
+std::size_t ThroughAnsiCodePage(std::string_view text, char* out, std::size_t room) {
   static const Table table;
-  std::string result(2 * text.size(), '\0');
-  char* out = result.data();
-  for (size_t at = 0; at < text.size(); ++at) {
+  std::size_t written = 0;
+  for (size_t at = 0; at < text.size() && written < room; ++at) {
     const auto byte = static_cast<unsigned char>(text[at]);
     if (byte < 0x80) {
-      *out++ = static_cast<char>(byte);
+      out[written++] = static_cast<char>(byte);
       continue;
     }
     const Back& back = IsLeadByte(byte) && at + 1 < text.size()
                            ? table.pair[byte << 8 | static_cast<unsigned char>(text[++at])]
                            : table.single[byte];
-    out[0] = back.bytes[0];
-    out[1] = back.bytes[1];
-    out += back.length;
+    for (unsigned char i = 0; i < back.length && written < room; ++i) out[written++] = back.bytes[i];
   }
-  result.resize(static_cast<std::size_t>(out - result.data()));
+  return written;
+}
+
+// Every character comes back as at most two bytes: written in place into room for that, without
+// an append per character (tree items are inserted by the thousand).
+std::string ThroughAnsiCodePage(std::string_view text) {
+  std::string result(2 * text.size(), '\0');
+  result.resize(ThroughAnsiCodePage(text, result.data(), result.size()));
   return result;
 }
 

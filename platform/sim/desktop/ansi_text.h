@@ -11,5 +11,7 @@ namespace desktop::detail {
 // character with two codes comes back in the code the code page prefers (0xED40 as 0xFA5C); the
 // single bytes 0x80, 0xA0 and 0xFD-0xFF come back as they were.
 std::string ThroughAnsiCodePage(std::string_view text);
+// The same into `out`: at most `room` bytes of it (a character may be cut), and how many.
+std::size_t ThroughAnsiCodePage(std::string_view text, char* out, std::size_t room);
 
 }  // namespace desktop::detail

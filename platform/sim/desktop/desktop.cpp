@@ -80,7 +80,7 @@ void SetProfileFileDirectory(const std::string& file, const std::string& directo
   detail::TheDesktop().profiles.SetFileDirectory(file, directory);
 }
 
-std::string ProfileDirectoryOf(const std::string& file) { return detail::TheDesktop().profiles.DirectoryOf(file); }
+const std::string& ProfileDirectoryOf(const std::string& file) { return detail::TheDesktop().profiles.DirectoryOf(file); }
 
 void Reset() {
   // Swapped out first, so that nothing the old state destroys can reach the new one.

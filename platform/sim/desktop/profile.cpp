@@ -159,9 +159,12 @@ std::string_view Unquoted(std::string_view value) {
 
 std::string ProfilePath(const char* file) {
   const std::string name = file;
-  const std::string directory = ProfileDirectoryOf(name);
+  const std::string& directory = ProfileDirectoryOf(name);
   if (name.find('/') != std::string::npos || directory.empty()) return name;
-  return directory + "/" + name;
+  std::string path;  // in one allocation: every profile look-up asks for it
+  path.reserve(directory.size() + 1 + name.size());
+  path.append(directory).append(1, '/').append(name);
+  return path;
 }
 
 // What a profile file held when it was last read. Wine keeps the files it read last and reads one
@@ -316,9 +319,7 @@ std::size_t GetPrivateProfileString(const char* section, const char* key, const 
   if (location.keyLine && location.key.value) text = *location.key.value;
   // The ANSI profile functions work on UTF-16 inside: what they give back has been through the
   // code page, as the text of the real controls has.
-  const std::string converted = detail::ThroughAnsiCodePage(Unquoted(text));
-  const std::size_t count = std::min(converted.size(), size - 1);
-  std::memcpy(buffer, converted.data(), count);
+  const std::size_t count = detail::ThroughAnsiCodePage(Unquoted(text), buffer, size - 1);
   buffer[count] = '\0';
   return count;
 }
