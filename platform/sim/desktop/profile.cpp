@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/file.h"
 #include "platform/sim/desktop/ansi_text.h"
 #include "platform/profile.h"
 #include "platform/sim/desktop/state.h"
@@ -230,21 +231,16 @@ const CachedProfile* ReadFileProfile(const std::string& path, const struct stat&
   struct stat opened {};
   const int fd = seam::OpenRegularFile(path, &opened);
   if (fd < 0) return nullptr;
-  // Straight from the descriptor, into room for the size it has now.
-  std::string content(static_cast<std::size_t>(opened.st_size) + 1, '\0');
-  std::size_t have = 0;
-  for (;;) {
-    if (have == content.size()) content.resize(2 * content.size());
-    const ssize_t got = read(fd, content.data() + have, content.size() - have);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      close(fd);
-      if (got < 0) return nullptr;
-      content.resize(have);
-      break;
-    }
-    have += static_cast<std::size_t>(got);
+  // Only a changed file is read: the whole-file reader every host uses serves.
+  FILE* file = fdopen(fd, "rb");
+  if (!file) {
+    close(fd);
+    return nullptr;
   }
+  std::string content;
+  const bool read = platform::ReadToEnd(file, content);
+  fclose(file);
+  if (!read) return nullptr;
   cache.push_front({path, opened, TimesSettled(opened, moment), std::move(content), {}});
   cache.front().lines = SplitLines(cache.front().content);
   if (cache.size() > kCachedProfiles) cache.pop_back();
