@@ -23,6 +23,7 @@ class ProfilePlaces {
   }
 
   const std::string& DirectoryOf(const std::string& file) const {
+    if (fileDirectories_.empty()) return directory_;  // the common case, asked at every profile look-up
     const auto found = fileDirectories_.find(UpperAscii(file));
     return found != fileDirectories_.end() ? found->second : directory_;
   }

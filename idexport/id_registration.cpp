@@ -33,17 +33,16 @@ platform::Answer Ask(const char* text, platform::Buttons buttons, platform::Icon
 }  // namespace
 
 IdEntry SplitRegistryValue(const std::string& value) {
-  std::vector<std::string> fields;
+  IdEntry entry;
   std::size_t at = 0;
-  while (fields.size() < 2) {
+  for (std::string* field : {&entry.id, &entry.name}) {
     at = value.find_first_not_of(',', at);
     if (at == std::string::npos) break;
     const std::size_t end = std::min(value.find(',', at), value.size());
-    fields.push_back(value.substr(at, end - at));
+    field->assign(value, at, end - at);
     at = end;
   }
-  fields.resize(2);
-  return {std::move(fields[0]), std::move(fields[1])};
+  return entry;
 }
 
 std::string StoredId(const IdEntry& entry) {

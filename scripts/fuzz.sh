@@ -52,8 +52,7 @@ run_target() {
     (cd "$log.d" && ASAN_OPTIONS=$FUZZING_ASAN_OPTIONS "$top"/build-fuzz/bin/fuzz_"$target" "${FUZZ_OPTIONS[@]}" \
       -jobs="$jobs" -workers="$jobs" -max_total_time="$seconds" -runs=$((runs / jobs)) \
       -artifact_prefix="$top"/build-fuzz/findings/"$target"- "$top/$work" "$top"/fuzz/corpus/"$target") >"$log" 2>&1 ||
-      status=$?
-    cat "$log.d"/fuzz-*.log >>"$log"
+      status=$?  # the log holds each process's log as it ended
   else
     ASAN_OPTIONS=$FUZZING_ASAN_OPTIONS build-fuzz/bin/fuzz_"$target" "${FUZZ_OPTIONS[@]}" -max_total_time="$seconds" \
       -runs="$runs" -artifact_prefix=build-fuzz/findings/"$target"- "$work" fuzz/corpus/"$target" >"$log" 2>&1 ||

@@ -106,8 +106,9 @@ struct Line {
   ParsedLine parsed;  // the text read as a section, key or blank line
 };
 
-std::vector<Line> SplitLines(std::string_view content) {
-  std::vector<Line> lines;
+// Into `lines`, whose storage is reused: a registration reads a file a hundred times between writes.
+void SplitLines(std::string_view content, std::vector<Line>& lines) {
+  lines.clear();
   for (std::size_t at = 0; at < content.size();) {
     const std::size_t end = content.find('\n', at);
     const std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
@@ -115,7 +116,6 @@ std::vector<Line> SplitLines(std::string_view content) {
     lines.push_back({at, next, text, end != std::string_view::npos, Parse(text)});
     at = next;
   }
-  return lines;
 }
 
 // Where a key is, or where it would go. Only the first section of the name counts.
@@ -158,13 +158,17 @@ std::string_view Unquoted(std::string_view value) {
   return value;
 }
 
+// The path a profile file name stands for, in `path` (reused: every profile look-up asks for it).
+void ProfilePath(const char* file, std::string& path) {
+  path = file;
+  const std::string& directory = ProfileDirectoryOf(path);
+  if (path.find('/') != std::string::npos || directory.empty()) return;
+  path.insert(0, 1, '/').insert(0, directory);
+}
+
 std::string ProfilePath(const char* file) {
-  const std::string name = file;
-  const std::string& directory = ProfileDirectoryOf(name);
-  if (name.find('/') != std::string::npos || directory.empty()) return name;
-  std::string path;  // in one allocation: every profile look-up asks for it
-  path.reserve(directory.size() + 1 + name.size());
-  path.append(directory).append(1, '/').append(name);
+  std::string path;
+  ProfilePath(file, path);
   return path;
 }
 
@@ -242,7 +246,7 @@ const CachedProfile* ReadFileProfile(const std::string& path, const struct stat&
   fclose(file);
   if (!read) return nullptr;
   cache.push_front({path, opened, TimesSettled(opened, moment), std::move(content), {}});
-  cache.front().lines = SplitLines(cache.front().content);
+  SplitLines(cache.front().content, cache.front().lines);
   if (cache.size() > kCachedProfiles) cache.pop_back();
   return &cache.front();
 }
@@ -287,7 +291,7 @@ const std::vector<Line>& MemoryProfileLines(const std::string& content) {
   static std::vector<Line> lines;
   if (splitContent != content || (lines.empty() && !content.empty())) {
     splitContent = content;
-    lines = SplitLines(splitContent);
+    SplitLines(splitContent, lines);
   }
   return lines;
 }
@@ -303,7 +307,8 @@ std::size_t GetPrivateProfileString(const char* section, const char* key, const 
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);  // as Windows trims a default
   static const std::vector<Line> none;
   const std::vector<Line>* split = &none;
-  const std::string path = ProfilePath(file);
+  static std::string path;  // the simulated desktop has one thread
+  ProfilePath(file, path);
   struct stat status {};
   if (const auto* memory = detail::MemoryProfiles()) {
     const auto found = memory->find(path);
@@ -347,7 +352,8 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   const std::string_view sectionName = Trim(section932);
   const std::string_view keyName = Trim(key932);
   const std::string_view newValue = TrimLeft(value932);
-  const std::vector<Line> lines = SplitLines(content);
+  std::vector<Line> lines;
+  SplitLines(content, lines);
   const Location location = Locate(lines, sectionName, keyName);
   const std::string keyLine =
       std::string(location.keyLine ? location.key.name : keyName) + "=" + std::string(newValue) + "\r\n";
