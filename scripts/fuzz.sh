@@ -44,8 +44,10 @@ build() {
 # run_target TARGET SECONDS RUNS WORK_CORPUS: prints "TARGET EXECUTIONS SECONDS STATUS".
 run_target() {
   local target=$1 seconds=$2 runs=$3 work=$4
-  mkdir -p "$work" build-fuzz/findings build-fuzz/logs
-  local log=build-fuzz/logs/$target.log status=0 started=$SECONDS jobs=${FUZZ_JOBS:-1} top=$PWD
+  # The logs of a short run and of a long one apart: the test suite's short run may come while a
+  # long run goes on.
+  local log=build-fuzz/logs/$mode/$target.log status=0 started=$SECONDS jobs=${FUZZ_JOBS:-1} top=$PWD
+  mkdir -p "$work" build-fuzz/findings "$(dirname "$log")"
   if [ "$jobs" -gt 1 ]; then
     # Each process writes its own fuzz-N.log into the directory it starts in.
     rm -rf "$log.d" && mkdir -p "$log.d"
