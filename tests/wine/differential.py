@@ -99,19 +99,23 @@ def sent_mail(rng, noisy):
     return [command, prompt, to, subject] + [text(rng, 5, noisy) for _ in range(rng.randrange(3))] + [b"/E"]
 
 
+def log_block(rng, noisy):
+    """The lines of one random piece of a log: received mail, sent mail, a long line or chatter."""
+    kind = rng.random()
+    if kind < 0.35:
+        return received_block(rng, noisy)
+    if kind < 0.6:
+        return sent_mail(rng, noisy)
+    if kind < 0.65:
+        return [text(rng, 2, 1.0) * rng.randrange(20, 200)]  # a long line
+    return [text(rng, 6, noisy) for _ in range(rng.randrange(4))]
+
+
 def make_log(rng):
     noisy = rng.choice([0.0, 0.0, 0.1, 0.3])
     lines = []
     for _ in range(rng.randrange(1, 12)):
-        kind = rng.random()
-        if kind < 0.35:
-            lines += received_block(rng, noisy)
-        elif kind < 0.6:
-            lines += sent_mail(rng, noisy)
-        elif kind < 0.65:
-            lines.append(text(rng, 2, 1.0) * rng.randrange(20, 200))  # a long line
-        else:
-            lines += [text(rng, 6, noisy) for _ in range(rng.randrange(4))]
+        lines += log_block(rng, noisy)
     end = rng.choice([b"\n", b"\n", b"\r\n", b"\r"])
     data = end.join(lines)
     return data + end if rng.random() < 0.8 else data

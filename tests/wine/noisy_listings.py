@@ -12,20 +12,14 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import differential  # noqa: E402  (its log generators)
+import differential  # noqa: E402  (its log generators, and the suite's Windows paths)
 
 
 def noisy_log(lines, seed):
     rng = random.Random(seed)
     out = []
     while len(out) < lines:
-        kind = rng.random()
-        if kind < 0.35:
-            out += differential.received_block(rng, 0.3)
-        elif kind < 0.6:
-            out += differential.sent_mail(rng, 0.3)
-        else:
-            out += [differential.text(rng, 6, 0.3) for _ in range(rng.randrange(4))]
+        out += differential.log_block(rng, 0.3)
     # Noise may hold line ends of its own: the log keeps exactly the lines asked for.
     return b"".join(line.replace(b"\r", b"").replace(b"\n", b"") + b"\r\n" for line in out[:lines])
 
@@ -44,8 +38,11 @@ def main():
     os.makedirs(os.path.dirname(log), exist_ok=True)
     with open(log, "wb") as file:
         file.write(noisy_log(options.lines, options.seed))
-    windows_log = options.drive + "\\bench-logs\\" + os.path.basename(log)
-    korvik = options.drive + "\\bin\\korvik.exe"
+    def windows_path(path):
+        return differential.wine_suite.windows_forms(path, options.windows_build, options.drive)[1]
+
+    windows_log = windows_path(log)
+    korvik = windows_path(os.path.join(options.windows_build, "bin", "korvik.exe"))
 
     def run(command):
         done = subprocess.run(command, capture_output=True, timeout=600)
