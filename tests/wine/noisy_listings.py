@@ -12,7 +12,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import differential  # noqa: E402  (its log generators, and the suite's Windows paths)
+import differential  # noqa: E402  (its log generators)
+import wine_suite  # noqa: E402  (the suite's spelling of a path on Wine's drive)
 
 
 def noisy_log(lines, seed):
@@ -38,8 +39,9 @@ def main():
     os.makedirs(os.path.dirname(log), exist_ok=True)
     with open(log, "wb") as file:
         file.write(noisy_log(options.lines, options.seed))
+
     def windows_path(path):
-        return differential.wine_suite.windows_forms(path, options.windows_build, options.drive)[1]
+        return wine_suite.windows_forms(path, options.windows_build, options.drive)[1]
 
     windows_log = windows_path(log)
     korvik = windows_path(os.path.join(options.windows_build, "bin", "korvik.exe"))
