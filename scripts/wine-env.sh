@@ -7,7 +7,7 @@
 # machines refuse them with "Exec format error"), they run the same sources built for 64-bit Windows
 # (preset mingw64, build-win64/) under 64-bit Wine: the same real controls, another pointer size.
 #
-#   qor_wine_pick       sets QOR_WINE_ARCH (32 or 64), QOR_WINDOWS_PRESET, QOR_WINDOWS_BUILD and
+#   qor_wine_pick       (QOR_WINE_FORCE_ARCH=64 forces the 64-bit build) sets QOR_WINE_ARCH (32 or 64), QOR_WINDOWS_PRESET, QOR_WINDOWS_BUILD and
 #                       WINE (the loader to run programs with); exports WINEARCH, WINEPREFIX,
 #                       WINELOADER, WINEDEBUG, the Japanese locale
 #   qor_wine_packages   the Debian packages that pick still needs (none when all are there)
@@ -16,7 +16,10 @@
 
 qor_wine_pick() {
   local wine32=/usr/lib/wine/wine wine64=/usr/lib/wine/wine64
-  if [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1; then
+  if [ "${QOR_WINE_FORCE_ARCH:-}" = 64 ]; then
+    QOR_WINE_ARCH=64 QOR_WINDOWS_PRESET=mingw64 QOR_WINDOWS_BUILD=build-win64 WINE=$wine64
+    export WINEARCH=win64 WINELOADER=$wine64
+  elif [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1; then
     QOR_WINE_ARCH=32 QOR_WINDOWS_PRESET=mingw QOR_WINDOWS_BUILD=build-win WINE=$wine32
     export WINEARCH=win32
     unset WINELOADER
