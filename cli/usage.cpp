@@ -76,6 +76,7 @@ const char kUsage[] =
     "  profile KEY VALUE      write KEY=VALUE into [SYSTEM] of QORMAIL.INI\n"
     "  dump                   print the tree\n"
     "  menu                   print the pane's menu\n"
+    "  null-heading-text      the host answers null heading texts from now on (a faulty host)\n"
     "The user's answers, queued first in first out for the next box or dialog:\n"
     "  answer yes|no|cancel|ok          the next message box\n"
     "  search TEXT                      search dialog: type TEXT (may be empty), press search\n"

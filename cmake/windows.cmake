@@ -30,6 +30,9 @@ add_subdirectory(idexport)
 # QORMAIL.DLL: the add-in module with its resources. It exports GiveAddinInterface alone and
 # imports only system DLLs: the C and C++ runtimes of the compiler are linked in.
 target_sources(QORMAIL PRIVATE ${CMAKE_SOURCE_DIR}/res/qormail.rc)
+# Linked into the module itself, not taken from a library: nothing calls it, it registers the
+# module's unwind tables with the module's own unwinder when another module's libgcc DLL is loaded.
+target_sources(QORMAIL PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32/unwind_tables.cpp)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/qormail.rc
   DIRECTORY ${CMAKE_SOURCE_DIR}/addin
   PROPERTIES OBJECT_DEPENDS "${QOR_RESOURCE_FILES}")

@@ -35,7 +35,7 @@ void LogCursor::Move(int32_t count) {
 
 int LogCursor::GetHeadingLevel() { return HeadingLevel(log_.Attribute(CurrentLine)); }
 
-const char* LogCursor::GetHeadingText() { return log_.Text(CurrentLine); }
+const char* LogCursor::GetHeadingText() { return nullHeadingTexts_ ? nullptr : log_.Text(CurrentLine); }
 
 void LogCursor::MoveHome() { CurrentLine = log_.FirstPosition(); }
 

@@ -26,8 +26,13 @@ class LogCursor final : public qor::LogBuffer {
   const char* GetHeadingText() override;
   void MoveHome() override;
 
+  // From now on GetHeadingText answers null, as a faulty host might: the add-in must report the
+  // failure and go on.
+  void AnswerNullHeadingTexts() { nullHeadingTexts_ = true; }
+
  private:
   LogStore& log_;
+  bool nullHeadingTexts_ = false;
 };
 
 // Attributes 2-9 open a heading at level attribute - 2, 10-17 an attached heading at level

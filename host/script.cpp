@@ -244,6 +244,7 @@ const std::map<std::string_view, CommandInfo>& Commands() {
       {"profile", {Kind::Profile, "profile KEY VALUE"}},
       {"dump", {Kind::Dump, "dump"}},
       {"menu", {Kind::Menu, "menu"}},
+      {"null-heading-text", {Kind::NullHeadingText, "null-heading-text"}},
   };
   return kCommands;
 }

@@ -26,6 +26,7 @@ struct ScriptCommand {
     View, Select, Expand, Mark, Append, Discard, Pane,
     Queue,     // the user's next action in a message box or dialog
     Profile, Dump, Menu,
+    NullHeadingText,  // the host answers null heading texts from now on
   };
   Kind kind = Kind::Attach;
   int line = 0;

@@ -69,6 +69,9 @@ void Session::Run(const ScriptCommand& command) {
     case Kind::Menu:
       PrintMenu();
       break;
+    case Kind::NullHeadingText:
+      host_.AnswerNullHeadingTexts();
+      break;
   }
   desktop::ThrowPendingScriptError();
 }

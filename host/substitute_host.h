@@ -49,6 +49,8 @@ class SubstituteHost final : public HostBase {
   void SetViewLines(qor::LinePosition first, qor::LinePosition second);
   // The user focuses the pane (true) or some other part of the host window (false).
   void SetTreeActive(bool active) { treeActive_ = active; }
+  // The host turns faulty: every heading text it hands out is null.
+  void AnswerNullHeadingTexts() { cursor_.AnswerNullHeadingTexts(); }
 
   // ---- The registered pane.
   bool HasPane() const { return paneCallback_ != nullptr; }

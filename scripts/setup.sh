@@ -31,7 +31,7 @@ if [ ${#need[@]} -gt 0 ]; then
     exit 1
   fi
   echo "setup: installing ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${need[@]}" >/dev/null
+  . "$(dirname "$0")/apt-install.sh"
+  qor_apt_update
+  qor_apt_install "${need[@]}" || { echo "setup: could not install ${need[*]}" >&2; exit 1; }
 fi

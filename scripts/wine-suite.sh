@@ -9,35 +9,75 @@
 # (preset mingw64, build-win64/) under 64-bit Wine instead (scripts/wine-env.sh).
 #
 # Installs what is missing on Debian as root (the MinGW-w64 toolchains, Wine, Xvfb, the ja_JP
-# locale, CJK fonts); when it cannot, it says in one line which suite it did not run and why, and
-# exits 0. Wine's prefix lies in the Windows build directory, made afresh when missing (about 20 s).
+# locale, CJK fonts), retrying a package index that fails to download (scripts/apt-install.sh).
+# Exit status: 0 when every test passed, 1 when one failed, 3 when the suite could not run at all
+# (the reason on the last line); scripts/test.sh fails on 3 unless told to leave Wine out. The
+# last line names the build that ran and the counts, e.g. "wine: 32-bit, 27 passed, 0 failed"
+# (also appended to $QOR_SUMMARY_FILE when set). Wine's prefix lies in the Windows build directory,
+# made afresh when missing (about 20 s).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
+. scripts/apt-install.sh
 
-not_run() {
-  echo "wine-suite: the Wine end-to-end suite was not run: $*"
-  exit 0
+summary() {
+  echo "$*"
+  [ -z "${QOR_SUMMARY_FILE:-}" ] || echo "$*" >>"$QOR_SUMMARY_FILE"
+}
+
+cannot_run() {
+  summary "wine: not run: $*"
+  exit 3
 }
 
 # ---- Packages
 qor_wine_pick
 read -r -a packages <<<"$(qor_wine_packages)"
 if [ ${#packages[@]} -gt 0 ]; then
-  [ "$(id -u)" = 0 ] || not_run "missing ${packages[*]} and not root to install them"
-  command -v apt-get >/dev/null || not_run "missing ${packages[*]} and no apt-get"
+  [ "$(id -u)" = 0 ] || cannot_run "missing ${packages[*]} and not root to install them"
+  command -v apt-get >/dev/null || cannot_run "missing ${packages[*]} and no apt-get"
   echo "wine-suite: installing ${packages[*]}"
-  export DEBIAN_FRONTEND=noninteractive
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt-get update -qq >/dev/null || not_run "apt-get update failed"
-  apt-get install -y -qq "${packages[@]}" >/dev/null 2>&1 || not_run "could not install ${packages[*]}"
+  qor_apt_update
+  if ! qor_apt_install "${packages[@]}"; then
+    # The 32-bit packages may be the ones that cannot be had: the 64-bit build runs instead.
+    missing32=()
+    for package in "${packages[@]}"; do
+      case $package in *:i386 | wine) missing32+=("$package") ;; esac
+    done
+    echo "wine-suite: could not install the 32-bit Wine packages ${missing32[*]}; trying the 64-bit build"
+    QOR_WINE_FORCE_ARCH=64 qor_wine_pick
+    read -r -a packages <<<"$(qor_wine_packages)"
+    [ ${#packages[@]} = 0 ] || qor_apt_install "${packages[@]}" || cannot_run "could not install ${packages[*]}"
+    export QOR_WINE_FORCE_ARCH=64
+  fi
   qor_wine_pick  # what was installed may change the choice
 fi
 if ! locale -a 2>/dev/null | grep -qix "ja_JP.utf8"; then
-  [ "$(id -u)" = 0 ] || not_run "no ja_JP.UTF-8 locale and not root to make it"
-  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 >/dev/null 2>&1 || not_run "could not make the ja_JP.UTF-8 locale"
+  [ "$(id -u)" = 0 ] || cannot_run "no ja_JP.UTF-8 locale and not root to make it"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 >/dev/null 2>&1 || cannot_run "could not make the ja_JP.UTF-8 locale"
 fi
-"$WINE" --version >/dev/null 2>&1 || not_run "$WINE does not run on this machine"
+"$WINE" --version >/dev/null 2>&1 || cannot_run "$WINE does not run on this machine"
+
+# ---- Test runs: every ctest call adds to the counts of the closing line.
+passed=0 failed=0
+run_ctest() {
+  local log status
+  log=$(mktemp)
+  set +e
+  ctest "$@" 2>&1 | tee "$log"
+  status=${PIPESTATUS[0]}
+  set -e
+  local counts
+  counts=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\2 \1/p' "$log" | tail -1)
+  rm -f "$log"
+  if [ -n "$counts" ]; then
+    read -r total bad <<<"$counts"
+    passed=$((passed + total - bad)) failed=$((failed + bad))
+  elif [ "$status" != 0 ]; then
+    failed=$((failed + 1))
+  fi
+}
 
 # ---- Builds: mailzolka on the simulated desktop (the other side of the comparison), the DLL the
 # host loads, and (where it differs) the Windows build the suite runs.
@@ -47,19 +87,22 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j2
 if [ "$QOR_WINDOWS_PRESET" != mingw ]; then
   echo "wine-suite: this machine runs no 32-bit programs: the suite runs the $QOR_WINE_ARCH-bit build ($QOR_WINDOWS_BUILD/)"
-  ctest --test-dir build-win -R '^wine\.dll_exports_and_imports$' --output-on-failure
+  run_ctest --test-dir build-win -R '^wine\.dll_exports_and_imports$' --output-on-failure
   cmake --preset "$QOR_WINDOWS_PRESET" >/dev/null
   cmake --build --preset "$QOR_WINDOWS_PRESET" -j2
 fi
 
 # ---- Wine, then the tests registered in the Windows build (tests/wine/CMakeLists.txt).
-qor_wine_start 90 130 || not_run "Wine could not be started"
-ctest --test-dir "$QOR_WINDOWS_BUILD" -j2 --output-on-failure
+qor_wine_start 90 130 || cannot_run "Wine could not be started"
+run_ctest --test-dir "$QOR_WINDOWS_BUILD" -j2 --output-on-failure
 
 # Once more as a user's machine has it: the profile functions write the prefix's Windows directory
 # (no redirection into the case's directory; the profile cases, one at a time, since the directory
 # is shared), and the pane's parent asks the tree for Unicode notifications (the W codes).
-KORVIK_REAL_PROFILES=1 ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario\.(settings|registration|attach_menu)$' \
+KORVIK_REAL_PROFILES=1 run_ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario\.(settings|registration|attach_menu)$' \
   -j1 --output-on-failure
-KORVIK_UNICODE_NOTIFY=1 ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario\.(linking|search|listings_both)$' \
+KORVIK_UNICODE_NOTIFY=1 run_ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario\.(linking|search|listings_both)$' \
   -j2 --output-on-failure
+
+summary "wine: $QOR_WINE_ARCH-bit${QOR_WINE_NOTE:+ ($QOR_WINE_NOTE)}, $passed passed, $failed failed"
+[ "$failed" = 0 ]

@@ -3,6 +3,7 @@
 // templates and points its profile calls at the session's profile directory.
 #include "host/addin_module.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "host/win32/windows_api.h"
@@ -23,10 +24,22 @@ std::string LastErrorText() {
   return message;
 }
 
+// KORVIK_PRELOAD=DLL: a module loaded before the add-in, as another add-in or a hook in a real
+// host would be (for example libgcc_s_dw2-1.dll, which changes where a 32-bit MinGW module's
+// unwind tables are registered).
+void LoadPreloadedModule() {
+  const char* name = std::getenv("KORVIK_PRELOAD");
+  if (!name || !*name) return;
+  if (!LoadLibraryA(name)) {
+    throw std::runtime_error(std::string("cannot load the module KORVIK_PRELOAD names: ") + name + ": " + LastErrorText());
+  }
+}
+
 }  // namespace
 
 // The module stays loaded until the process ends, as on the simulated desktop.
 AddinModule::AddinModule(const std::string& path) {
+  LoadPreloadedModule();
   char full[MAX_PATH * 4] = "";
   const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
   const std::string fullPath = length > 0 && length < sizeof full ? full : path;
