@@ -20,8 +20,9 @@ void Tell(const std::string& text, platform::Icon icon = platform::Icon::None) {
 }
 
 // Writes the lines into a new version of the file; the old one stays whole until every line is
-// written.
-bool WriteIdLines(const std::string& target, int* written) {
+// written. `kept` names the new file when it could not take the old one's place after that was
+// removed.
+bool WriteIdLines(const std::string& target, int* written, std::string* kept) {
   platform::FileReplacement file;
   if (!file.Begin(target)) return false;
   for (const IdEntry& entry : state.idEntries) {
@@ -29,7 +30,9 @@ bool WriteIdLines(const std::string& target, int* written) {
     if (!file.Write(line.data(), line.size())) return false;
     ++*written;
   }
-  return file.Commit();
+  if (file.Commit()) return true;
+  *kept = file.Kept();
+  return false;
 }
 
 }  // namespace
@@ -44,8 +47,11 @@ void ExportCsv() {
   if (!platform::AskSaveFilePath(path)) return;
 
   int written = 0;
-  if (!WriteIdLines(path, &written)) {
-    Tell(res::kExportFailed + path, platform::Icon::Exclamation);
+  std::string kept;
+  if (!WriteIdLines(path, &written, &kept)) {
+    std::string text = res::kExportFailed + path;
+    if (!kept.empty()) text += "\n" + (res::kExportKept + kept);
+    Tell(text, platform::Icon::Exclamation);
     return;
   }
   Tell(std::to_string(written) + res::kExportedSuffix);

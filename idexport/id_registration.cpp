@@ -81,15 +81,14 @@ struct Unwritten {
   std::size_t other = 0;  // an ID the registry cannot hold, or a write that failed
 };
 
-// Writes the chosen entries into the free keys of the registry as it stands now, under its lock.
+// Writes the chosen entries into the free keys of the registry as it stands now, under its lock
+// when it can be had.
 // An entry another program registered meanwhile is not written again.
 Unwritten WriteEntries(const std::vector<IdEntry>& chosen) {
   Unwritten unwritten;
+  // Without the lock (another program kept it too long, or none could be made) the entries are
+  // written all the same, from the registry read just before: nothing registered would be worse.
   const platform::ProfileLock lock(kRegistryFile);
-  if (!lock.Held()) {
-    unwritten.other = chosen.size();
-    return unwritten;
-  }
   Registry registry = ReadRegistry();
   std::size_t nextFree = 0;
   for (const IdEntry& entry : chosen) {

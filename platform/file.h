@@ -40,7 +40,8 @@ class InputFile {
 };
 
 // A file's new content, written into a temporary file beside it and put in its place only when
-// complete: a failure at any step leaves the old file as it was and no temporary file behind.
+// complete: a failure at any step leaves the old file as it was and no temporary file behind, or,
+// when the old file is already gone, the new one under its temporary name (Kept).
 //  - A link the user chose is followed: the file it names is replaced, from beside that file.
 //  - The temporary file is created exclusively (never through a link, never over a file that is
 //    there) under a name nobody can predict and short enough for any target name.
@@ -57,10 +58,14 @@ class FileReplacement {
   bool Begin(const std::string& target);
   bool Write(const void* bytes, std::size_t count);
   bool Commit();
+  // After a failed Commit that had already removed the old file (Windows' ReplaceFile can stop
+  // half-way), the path of the new file, left under its temporary name; empty otherwise.
+  const std::string& Kept() const { return kept_; }
 
  private:
   struct State;
   std::unique_ptr<State> state_;
+  std::string kept_;
 };
 
 }  // namespace platform

@@ -13,7 +13,8 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
 
 // Held while it lives, so that what one program reads from a profile file, decides and writes is
 // not interleaved with another program doing the same. Held() is false when another program kept
-// the lock for longer than a few seconds (or the platform could not make one).
+// the lock for longer than a few seconds (or the platform could not make one); the caller then
+// goes on without it.
 class ProfileLock {
  public:
   explicit ProfileLock(const char* file);

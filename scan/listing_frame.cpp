@@ -1,5 +1,7 @@
 #include "scan/listing_frame.h"
 
+#include <utility>
+
 #include "addin/addin_state.h"
 #include "addin/mail_tree.h"
 
@@ -9,7 +11,7 @@ ListingFrame::ListingFrame() {
   progress_.Show();
   progress_.SetRange(ScanRange(state.allDisp != 0));
   state.firstActivation = false;
-  Tree().SetRedraw(false);
+  redrawPause_.Pause();
   ClearTree();
   root_ = InsertRoot();
   LineCursor end;
@@ -23,8 +25,18 @@ LineCursor ListingFrame::Start() const { return ScanStart(state.allDisp != 0); }
 
 void ListingFrame::Finish(platform::TreeItem anchor) {
   Tree().Expand(root_, platform::ExpandAction::Expand);
-  Tree().SetRedraw(true);
+  redrawPause_.Resume();
   state.headingAnchors[0] = anchor;
+}
+
+void ListingFrame::RedrawPause::Pause() {
+  Tree().SetRedraw(false);
+  paused_ = true;
+}
+
+void ListingFrame::RedrawPause::Resume() noexcept {
+  if (!std::exchange(paused_, false)) return;
+  Tree().SetRedraw(true);
 }
 
 }  // namespace qor

@@ -27,7 +27,23 @@ class ListingFrame {
   void Finish(platform::TreeItem anchor);
 
  private:
+  // Keeps the tree from redrawing from Pause on, until Resume or until the frame goes, also when
+  // the listing fails half-way: a tree left without redraw would keep showing a stale picture.
+  class RedrawPause {
+   public:
+    RedrawPause() = default;
+    ~RedrawPause() { Resume(); }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+    void Pause();
+    void Resume() noexcept;
+
+   private:
+    bool paused_ = false;
+  };
+
   ScanProgress progress_;
+  RedrawPause redrawPause_;  // after progress_: the tree redraws again before the progress window closes
   int32_t counter_ = 0;
   platform::TreeItem root_ = nullptr;
   LinePosition first_ = 0;

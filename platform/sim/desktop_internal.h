@@ -35,6 +35,7 @@ struct TreeNotify {
 };
 
 enum class TreeRelation { Root, Child, Next, NextVisible, Caret };
+bool TreeRedraws(Handle tree);  // false while the add-in has turned the tree's redraw off
 
 // ---- Dialogs from the templates the module hands over
 Handle CreateDialogFromTemplate(const platform::DialogTemplate& dialogTemplate);  // emits "Dialog"

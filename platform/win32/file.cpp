@@ -2,11 +2,16 @@
 // the target's security and streams; the new file carries the target's attributes.
 #include "platform/file.h"
 
+#include <utility>
+
+#include "platform/win32/seams.h"
 #include "platform/win32/win32.h"
 
 extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);  // RtlGenRandom, advapi32
 
 namespace platform {
+
+win32::ReplaceFileCall win32::replaceFile = ReplaceFileA;
 
 namespace {
 
@@ -92,9 +97,17 @@ bool CopyRange(HANDLE source, HANDLE target, uint64_t from, uint64_t to) {
 }
 
 // Another program (an indexer, a virus scanner) may hold the new file or the target for a moment.
+// ReplaceFileA says so with ERROR_UNABLE_TO_REMOVE_REPLACED: both files keep their names and the
+// target its content, so trying again is safe.
 bool Transient(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
-         error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+         error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+bool Missing(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 // The attributes a replaced file keeps (read-only targets are refused before); its content has
@@ -151,13 +164,15 @@ struct FileReplacement::State {
   std::string target;
   std::string temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
+  bool targetGone = false;  // ReplaceFileA removed the old file without putting the new one there
 
   void CloseTemporary() {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     file = INVALID_HANDLE_VALUE;
   }
   bool CopyInPlace();
-  bool Move(bool targetExists);
+  bool Replace();  // over the target that is there
+  bool MoveIn();   // where there is no target
 };
 
 FileReplacement::FileReplacement() : state_(std::make_unique<State>()) {}
@@ -226,21 +241,32 @@ bool FileReplacement::State::CopyInPlace() {
   return CloseHandle(out) && ok;
 }
 
-bool FileReplacement::State::Move(bool targetExists) {
+// Without a backup name, ReplaceFileA can fail half-way: ERROR_UNABLE_TO_MOVE_REPLACEMENT leaves
+// the target deleted, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 renamed away, the new file under its
+// temporary name in both. Whenever the target is no longer there, the new file is moved into its
+// place as if there had been none.
+bool FileReplacement::State::Replace() {
   for (int attempt = 0; attempt < kTries; ++attempt) {
     if (attempt > 0) Sleep(kPauseMs);
-    if (targetExists) {
-      if (ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-        return true;
-      }
-      const DWORD error = GetLastError();
-      // The target is gone and the new file is still under its temporary name: a plain move ends it.
-      if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) return MoveFileExA(temporary.c_str(), target.c_str(), 0) != FALSE;
-      if (!Transient(error)) return false;
-    } else {
-      if (MoveFileExA(temporary.c_str(), target.c_str(), 0)) return true;
-      if (!Transient(GetLastError())) return false;
+    if (win32::replaceFile(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                           nullptr)) {
+      return true;
     }
+    const DWORD error = GetLastError();
+    if (Missing(target)) {
+      targetGone = true;
+      return MoveIn();
+    }
+    if (!Transient(error)) return false;
+  }
+  return false;
+}
+
+bool FileReplacement::State::MoveIn() {
+  for (int attempt = 0; attempt < kTries; ++attempt) {
+    if (attempt > 0) Sleep(kPauseMs);
+    if (MoveFileExA(temporary.c_str(), target.c_str(), 0)) return true;
+    if (!Transient(GetLastError())) return false;
   }
   return false;
 }
@@ -269,7 +295,11 @@ bool FileReplacement::Commit() {
   // ReplaceFileA gives the new file the target's attributes on Windows, but not everywhere (Wine
   // drops hidden and system): the new file takes them before it goes in place.
   if (exists) SetFileAttributesA(s.temporary.c_str(), KeptAttributes(attributes));
-  if (!flushed || !s.Move(exists)) return false;
+  if (!flushed || !(exists ? s.Replace() : s.MoveIn())) {
+    // The old file is gone: the new one is all the user has, and stays under its temporary name.
+    if (s.targetGone) kept_ = std::exchange(s.temporary, std::string());
+    return false;
+  }
   s.temporary.clear();
   return true;
 }

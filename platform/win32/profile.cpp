@@ -3,7 +3,10 @@
 
 #include <string>
 
+#include "platform/win32/seams.h"
 #include "platform/win32/win32.h"
+
+#include <sddl.h>
 
 namespace platform {
 
@@ -21,11 +24,38 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
   return WritePrivateProfileStringA(section, key, value, file) != FALSE;
 }
 
-// A named mutex for the file: every program of the session that takes it waits for the others.
-ProfileLock::ProfileLock(const char* file) {
+namespace {
+
+// Every program of the session may wait on the lock and release it (SYNCHRONIZE and
+// MUTANT_QUERY_STATE for Everyone), whoever made it: an elevated host and a normal one share it.
+// Its creator's handle has full access.
+constexpr char kLockAccess[] = "D:(A;;0x00100001;;;WD)";
+
+HANDLE CreateOrOpenLock(const std::string& name) {
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(kLockAccess, SDDL_REVISION_1, &descriptor, nullptr)) {
+    attributes.lpSecurityDescriptor = descriptor;
+  }
+  HANDLE mutex = CreateMutexA(&attributes, FALSE, name.c_str());
+  // Made by another program whose lock grants this one less than all access: it only waits on it.
+  if (!mutex && GetLastError() == ERROR_ACCESS_DENIED) mutex = OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+  if (descriptor) LocalFree(descriptor);
+  return mutex;
+}
+
+}  // namespace
+
+std::string win32::ProfileLockName(const char* file) {
   std::string name = std::string("QORMAIL profile lock ") + file;
-  for (char& c : name) c = c == '\\' ? '/' : c;  // a backslash would name a namespace
-  const HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  for (char& c : name) c = c == '\\' ? '/' : c;  // a backslash would name another namespace
+  return "Local\\" + name;
+}
+
+// A named mutex for the file, in the session's namespace: every program of the session that takes
+// it waits for the others.
+ProfileLock::ProfileLock(const char* file) {
+  const HANDLE mutex = CreateOrOpenLock(win32::ProfileLockName(file));
   if (!mutex) return;
   const DWORD waited = WaitForSingleObject(mutex, 10 * 1000);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {

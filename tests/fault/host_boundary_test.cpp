@@ -158,7 +158,7 @@ TEST_F(HostBoundary, AFailureStopsOnlyTheCallItCameIn) {
   EXPECT_EQ(Dump().back().text, "first heading");
 
   // Memory runs out half-way through a listing: it is dropped, with the lists it was making, the
-  // progress window closes, and the view is not stored.
+  // progress window closes, the tree redraws again, and the view is not stored.
   log_->readsLeft = 3;
   InProcessAddin::Answer(1);
   host_->Send(qor::kWmCommand, qor::kViewBothById);
@@ -166,6 +166,7 @@ TEST_F(HostBoundary, AFailureStopsOnlyTheCallItCameIn) {
                                        res::kOutOfMemory));
   EXPECT_EQ(events_[events_.size() - 2][0], "Progress");
   EXPECT_TRUE(Dump().empty());
+  EXPECT_TRUE(desktop::seam::TreeRedraws(qor::state.tree));
   EXPECT_TRUE(qor::state.idEntries.empty());
   EXPECT_EQ(desktop::GetPrivateProfileInt("SYSTEM", "PREVMODE", 0, qor::ProfileName().c_str()), 1);
 

@@ -25,6 +25,9 @@ class TreeControl {
   TreeControl& operator=(const TreeControl&) = delete;
 
   void Detach() { notify_ = nullptr; }  // the window is gone: no more notifications
+  // WM_SETREDRAW: nothing is drawn, but whether the control would is kept.
+  void SetRedraw(bool redraw) { redraw_ = redraw; }
+  bool Redraws() const { return redraw_; }
 
   Handle InsertLast(Handle parent, const platform::NewTreeItem& item);
   bool DeleteItem(Handle item);  // null: every item, without moving the selection
@@ -84,6 +87,7 @@ class TreeControl {
   Notify notify_;
   Item root_;  // parent of the top-level items, always expanded
   Item* selected_ = nullptr;
+  bool redraw_ = true;
   // The items live in the map's nodes, which never move: one allocation per item.
   std::unordered_map<Handle, Item> items_;
   // The item found last: every step on an item looks it up again, most often the same one.

@@ -31,6 +31,10 @@ void GiveFocus(const std::shared_ptr<detail::Window>& window) {
 
 }  // namespace
 
+bool seam::TreeRedraws(Handle tree) {
+  const auto window = FindTree(tree);
+  return window && window->tree->Redraws();
+}
 
 std::vector<TreeRow> DumpTree(Handle tree) {
   const auto window = FindTree(tree);
@@ -105,7 +109,9 @@ bool TreeView::SelectItem(TreeItem item) {
   return window && window->tree->SelectItem(item);
 }
 
-void TreeView::SetRedraw(bool) {}  // the simulated tree draws nothing and lays nothing out
+void TreeView::SetRedraw(bool redraw) {
+  if (const auto window = FindTree(handle_)) window->tree->SetRedraw(redraw);
+}
 
 namespace {
 
