@@ -63,3 +63,14 @@ KORVIK_REAL_PROFILES=1 ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario
   -j1 --output-on-failure
 KORVIK_UNICODE_NOTIFY=1 ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario\.(linking|search|listings_both)$' \
   -j2 --output-on-failure
+
+# Once more under a window manager, as a desktop has it: openbox manages Wine's windows. The
+# dialogs' and boxes' owner, place and activation (checked by korvik in every session) and the
+# About box's places, with the scenarios that open dialogs and boxes.
+# The prefix is set unmanaged again whatever the tests' result.
+qor_wine_managed on
+managed_status=0
+ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.(windows|scenario\.(about|export|registration|search|progress))$' \
+  -j1 --output-on-failure || managed_status=$?
+qor_wine_managed off
+exit "$managed_status"
