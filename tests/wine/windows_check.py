@@ -37,8 +37,10 @@ def check(lines):
     if style & ~(WS_VISIBLE | WS_VSCROLL | WS_HSCROLL) != TREE_STYLE or exstyle != WS_EX_CLIENTEDGE:
         problems.append(f"tree style {style:08x} extended {exstyle:08x}")
     images = fields.get("images")
-    if images != ["images", "17x11", "flags", "00000000", "count", "5"]:
-        problems.append(f"image list {images}")  # colour without mask (ILC_COLOR), five bitmaps
+    # Colour without mask: ILC_COLOR, which the list reports as its default depth (ILC_COLOR4).
+    if images != ["images", "17x11", "flags", "00000004", "count", "5"] and \
+            images != ["images", "17x11", "flags", "00000000", "count", "5"]:
+        problems.append(f"image list {images}")
     for place in ("primary", "off-screen", "minimised"):
         about = fields.get("about " + place)
         if not about:
