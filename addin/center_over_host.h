@@ -7,8 +7,9 @@
 
 namespace qor {
 
-// Centres the window over the client area of the host's main window, then moves it down by dy.
-// No clamping to the screen.
+// Centres the window over the client area of the host's main window (over its restored place when
+// it is minimised), then moves it down by dy, keeping it within the work area of the monitor the
+// host is on.
 void CenterOverHost(platform::WindowHandle window, int32_t dy);
 
 }  // namespace qor

@@ -214,8 +214,8 @@ void FinishDetach() {
 
 // No exception leaves here: past this frame lie the host's and the system's, which it cannot cross.
 intptr_t QOR_CALLBACK PaneCallback(platform::WindowHandle, unsigned message, uintptr_t first, intptr_t second) {
-  if (!Attached()) return 0;  // a pane the host has let go of, or a tree of an earlier attachment
   try {
+    if (!Attached()) return 0;  // a pane the host has let go of, or a tree of an earlier attachment
     if (message == kWmNotify) {
       // The tree's notifications, also those the add-in's own work causes, are handled at once.
       if (state.busy > 0) {

@@ -76,6 +76,7 @@ int Attach(HostInterface* host) {
   state.headingAnchors.fill(nullptr);
   state.log = host->GetLogBuffer();
   state.attributes = host->GetLineAttributes();
+  platform::SetOwnerWindow(host->GetMainWindow());
   state.tree = platform::TreeView::Create(host->GetPaneParent());
   if (!state.tree) return 0;  // the host reference stays: the next call detaches
   state.qorPresent = false;

@@ -19,9 +19,10 @@ class Dialog {
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
 
-  int RunModal();         // no parent window; returns the code given to End
-  bool CreateModeless();  // no parent window; created hidden unless the template says visible
-  void Show();            // plain show (also activates)
+  // Both owned by the window named with SetOwnerWindow (platform/window.h).
+  int RunModal();         // returns the code given to End
+  bool CreateModeless();  // created hidden unless the template says visible
+  void Show();            // shown without taking the activation from the window that has it
   void End(int result);
 
   WindowHandle Handle() const { return handle_; }
@@ -96,7 +97,7 @@ class ProgressBar {
   WindowHandle handle_;
 };
 
-// The common save-file dialog: default title, no filter, no default extension, no initial name,
+// The common save-file dialog, owned like the dialogs: default title, no filter, no default extension, no initial name,
 // read-only box hidden, asks before overwriting. False when not ended with OK.
 bool AskSaveFilePath(std::string& path);
 

@@ -1,4 +1,5 @@
-// Message boxes, captioned with the module's base name by the caller.
+// Message boxes, captioned with the module's base name by the caller and owned like the dialogs
+// (platform/window.h, SetOwnerWindow).
 #pragma once
 
 namespace platform {

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "addin/center_over_host.h"
+#include "platform/window.h"
 #include "res/dialog_templates.h"
 
 namespace qor {
@@ -33,6 +34,14 @@ void ScanProgress::Send(int32_t position) {
   bar_.RepaintNow();
   sentPosition_ = position;
   ShowRunAround(position);
+}
+
+void ScanProgress::KeepRespondingOnTime() {
+  uncheckedCounts_ = 0;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - responded_ < kRespondEvery) return;
+  responded_ = now;
+  platform::KeepResponding();
 }
 
 // The drawn end never falls as the position rises, so the positions drawn alike form one run:

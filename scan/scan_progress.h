@@ -1,5 +1,6 @@
 // The small window every scan shows while it runs.
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 #include "platform/dialog.h"
@@ -12,12 +13,13 @@ namespace qor {
 // bar takes the last position given when the window closes.
 class ScanProgress : public platform::Dialog {
  public:
-  ScanProgress();  // created at once, hidden, without a parent window
+  ScanProgress();  // created at once, hidden, owned by the host's window
   ~ScanProgress() override;
   void SetRange(int32_t upper);
   void SetPosition(int32_t count) {  // called for every line counted: the common case inline
     lastPosition_ = count;
     if (count < shownFrom_ || count > shownThrough_) Send(count);
+    if (++uncheckedCounts_ >= kCountsPerClockCheck) KeepRespondingOnTime();
   }
 
  protected:
@@ -27,6 +29,14 @@ class ScanProgress : public platform::Dialog {
   void Send(int32_t position);
   int32_t DrawnEnd(int32_t position) const;
   void ShowRunAround(int32_t position);
+  void KeepRespondingOnTime();
+
+  // The scan looks at the clock every so many counts and lets the system see the host alive
+  // (platform::KeepResponding) about four times a second.
+  static constexpr int kCountsPerClockCheck = 1024;
+  static constexpr std::chrono::milliseconds kRespondEvery{250};
+  int uncheckedCounts_ = 0;
+  std::chrono::steady_clock::time_point responded_ = std::chrono::steady_clock::now();
 
   platform::ProgressBar bar_;
   int32_t upper_ = 100;  // the bar's own range until SetRange

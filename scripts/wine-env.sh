@@ -13,6 +13,10 @@
 #   qor_wine_packages   the Debian packages that pick still needs (none when all are there)
 #   qor_wine_start N M  starts Xvfb on a free display from :N to :M, makes the prefix and starts its
 #                       server; stops both when the sourcing script exits
+#   qor_wine_managed on|off
+#                       on: starts openbox on the display and lets it manage Wine's windows (the
+#                       prefix's X11 driver setting Managed=Y, read by each program as it starts);
+#                       off: stops it and sets Managed=N again
 
 qor_wine_pick() {
   local wine32=/usr/lib/wine/wine wine64=/usr/lib/wine/wine64
@@ -49,6 +53,7 @@ qor_wine_packages() {
     dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed" || need+=(wine32:i386)
   fi
   command -v Xvfb >/dev/null || need+=(xvfb)
+  command -v openbox >/dev/null || need+=(openbox)
   command -v localedef >/dev/null || need+=(locales)
   fc-list 2>/dev/null | grep -i "IPAPGothic" >/dev/null || need+=(fonts-ipafont-gothic)
   fc-list 2>/dev/null | grep -i "IPAMincho" >/dev/null || need+=(fonts-ipafont-mincho)
@@ -65,7 +70,8 @@ qor_wine_start() {
   export DISPLAY
   Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   QOR_XVFB=$!
-  trap 'wineserver -k >/dev/null 2>&1 || true; kill $QOR_XVFB >/dev/null 2>&1 || true' EXIT
+  QOR_OPENBOX=""
+  trap 'wineserver -k >/dev/null 2>&1 || true; [ -z "$QOR_OPENBOX" ] || kill $QOR_OPENBOX >/dev/null 2>&1 || true; kill $QOR_XVFB >/dev/null 2>&1 || true' EXIT
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
   # Wine processes of the prefix left from an earlier run may be tied to a display that is gone.
   wineserver -k >/dev/null 2>&1 || true
@@ -74,4 +80,17 @@ qor_wine_start() {
   # Wine's services start with the first program and keep its standard handles open: they start
   # now, away from the pipes of the runs that are read to their end.
   "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+qor_wine_managed() {
+  if [ "$1" = on ]; then
+    openbox --sm-disable >/dev/null 2>&1 &
+    QOR_OPENBOX=$!
+    sleep 1  # it takes over the display
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
+  else
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    [ -z "$QOR_OPENBOX" ] || kill "$QOR_OPENBOX" >/dev/null 2>&1 || true
+    QOR_OPENBOX=""
+  fi
 }

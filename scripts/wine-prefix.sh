@@ -7,7 +7,8 @@
 # below it) and
 # the root file system gets no drive: the file dialogs ask every drive for its volume label, and
 # Wine's answer for "/" is a complaint on standard error. Windows are left unmanaged (no window
-# manager runs on the virtual display, and Wine would wait for one each time a window closes).
+# manager runs on the virtual display, and Wine would wait for one each time a window closes);
+# the suite's run under openbox switches that for its time (wine-env.sh, qor_wine_managed).
 # Fonts: the templates' Japanese fonts are mapped to the IPA fonts.
 set -euo pipefail
 cd "$(dirname "$0")/.."

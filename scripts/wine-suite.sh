@@ -104,5 +104,13 @@ KORVIK_REAL_PROFILES=1 run_ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scen
 KORVIK_UNICODE_NOTIFY=1 run_ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.scenario\.(linking|search|listings_both)$' \
   -j2 --output-on-failure
 
+# Once more under a window manager, as a desktop has it: openbox manages Wine's windows. The
+# dialogs' and boxes' owner, place and activation (checked by korvik in every session) and the
+# About box's places, with the scenarios that open dialogs and boxes.
+# The prefix is set unmanaged again whatever the tests' result.
+qor_wine_managed on
+run_ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.(windows|scenario\.(about|export|registration|search|progress))$' \
+  -j1 --output-on-failure
+qor_wine_managed off
 summary "wine: $QOR_WINE_ARCH-bit${QOR_WINE_NOTE:+ ($QOR_WINE_NOTE)}, $passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -109,6 +109,7 @@ void ThrowPendingScriptError() {
   std::optional<std::string> failure = std::exchange(korvik::TheDesktop().failure, std::nullopt);
   if (failure) throw ScriptError(*failure);
   if (const std::string moved = korvik::CurrentDirectoryMoved(); !moved.empty()) throw ScriptError(moved);
+  if (const std::string fault = korvik::HostWindowFault(); !fault.empty()) throw ScriptError(fault);
 }
 
 namespace {

@@ -16,7 +16,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: korvik show [--addin PATH] [--profile-dir DIR] [--command ID]... [--answer LINE]... LOG\n"
     "       korvik session|list|ids|register|help ...   (mailzolka's commands, on real windows)\n"
-    "       korvik batch FILE   (many of those, one a line: DIRECTORY<tab>ARGUMENTS...)\n";
+    "       korvik batch FILE   (many of those, one a line: DIRECTORY<tab>ARGUMENTS...)\n"
+    "       korvik windows [--addin PATH] LOG   (the pane's and the About box's windows, for a test)\n";
 
 }  // namespace
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "show") == 0) return korvik::ShowCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "batch") == 0) return korvik::BatchCommand(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "windows") == 0) return korvik::WindowsCommand(argc - 2, argv + 2);
   const int status = cli::RunMailzolka(argc, argv);
   korvik::ReturnProfiles();
   return status;

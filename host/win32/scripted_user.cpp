@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <utility>
 
 #include "host/win32/windows_api.h"
 
@@ -215,18 +216,38 @@ HWND FileNameField(HWND dialog) {
   return field;
 }
 
-// The add-in's dialogs and boxes have no owner window; while one is up the host's own windows must
-// be disabled all the same, or the user could reach the pane and its menu from inside it.
-BOOL CALLBACK FindEnabledHostWindow(HWND window, LPARAM found) {
-  if (!IsWindowVisible(window) || !IsWindowEnabled(window) || ClassName(window) != kHostWindowClass) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
+// While one of the add-in's dialogs or boxes is up the host's own windows must be disabled, or the
+// user could reach the pane and its menu from inside it.
+bool HostWindowEnabled() {
+  const HWND host = HostMainWindow();
+  return host && IsWindowEnabled(host);
 }
 
-bool HostWindowEnabled() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindEnabledHostWindow, reinterpret_cast<LPARAM>(&found));
-  return found != nullptr;
+// Every window the add-in opens (and the save-file dialog and boxes it opens) is owned by the
+// host's top-level window, so that it stays above the host, and lies within the work area of the
+// host's monitor.
+std::string PlacementFault(HWND window) {
+  const HWND host = HostMainWindow();
+  if (!host) return {};
+  if (GetWindow(window, GW_OWNER) != host) return WindowName(window) + " is not owned by the host's window";
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(host, MONITOR_DEFAULTTONEAREST), &monitor);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const RECT& work = monitor.rcWork;
+  if (rect.left < work.left || rect.top < work.top || rect.right > work.right || rect.bottom > work.bottom) {
+    return WindowName(window) + " lies outside the work area of the host's monitor";
+  }
+  return {};
+}
+
+void Record(HWND window, int templateId) {
+  AnsweredWindow answered;
+  answered.templateId = templateId;
+  GetWindowRect(window, &answered.rect);
+  answered.owner = GetWindow(window, GW_OWNER);
+  AnsweredWindows().push_back(answered);
 }
 
 bool IsAbsolute(const std::string& path) {
@@ -315,21 +336,30 @@ VOID CALLBACK AnswerNewest(HWND, UINT, UINT_PTR timer, DWORD) {
     Trace("answering " + WindowName(opened[i].window));
     opened[i].answered = true;
     const Opened window = opened[i];  // the list grows while a dialog answers
+    const HWND owner = GetWindow(window.window, GW_OWNER);
+    const bool saveFileQuestion = owner && FileNameField(owner);
+    const bool fromHost = window.fromAddin || FileNameField(window.window) ||
+                          (IsMessageBox(window.window) && !saveFileQuestion);
+    if (fromHost) Record(window.window, window.templateId);
+    std::string fault;
     if (HasFailed()) {
       Dismiss(window.window);
-    } else if (HostWindowEnabled() && (window.fromAddin || FileNameField(window.window) || IsMessageBox(window.window))) {
+    } else if (fromHost && HostWindowEnabled()) {
       FailAndDismiss(window.window, WindowName(window.window) + " is up while the host's window is enabled");
+    } else if (fromHost && !(fault = PlacementFault(window.window)).empty()) {
+      FailAndDismiss(window.window, fault);
     } else if (window.fromAddin) {
       AnswerAddinDialog(window.window, window.templateId);
     } else if (FileNameField(window.window)) {
       AnswerSaveFile(window.window);
-    } else if (const HWND owner = GetWindow(window.window, GW_OWNER); owner && FileNameField(owner)) {
+    } else if (saveFileQuestion) {
       AnswerSaveFileQuestion(window.window);
     } else if (IsMessageBox(window.window)) {
       AnswerMessageBox(window.window);
     } else {
       continue;  // not one the scripted user knows
     }
+    if (fromHost) ModalClosedSinceCheck() = true;
     if (IsWindow(window.window) && !AwaitsAnswer(window.window)) CheckEndLater(window.window);
     return;
   }
@@ -378,8 +408,20 @@ void WindowOpens(HWND window, const CREATESTRUCTA& create) {
   Trace("opens " + WindowName(window) + " timer " + std::to_string(timer));
 }
 
+// The progress window stays above the host without taking the activation from it.
+void CheckProgressWindow(HWND window) {
+  if (!FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr)) return;
+  Record(window, TemplateIdOf(WindowText(window)));
+  if (GetActiveWindow() == window) return Fail(WindowName(window) + " took the activation from the host");
+  if (const std::string fault = PlacementFault(window); !fault.empty()) Fail(fault);
+}
+
 void WindowCloses(HWND window) {
   Trace("closes " + WindowName(window));
+  if (AddinModule() && reinterpret_cast<HMODULE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)) == AddinModule() &&
+      !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+    CheckProgressWindow(window);
+  }
   if (SameClass(window, PROGRESS_CLASSA)) ReportProgressBar(window);
   EnumChildWindows(window, ReportIfProgressBar, 0);
   auto& opened = OpenedWindows();
@@ -416,8 +458,50 @@ std::string CurrentDirectoryMoved() {
   return "the add-in moved the current directory from " + StartDirectory() + " to " + now;
 }
 
+namespace {
+
+BOOL CALLBACK FindHostWindow(HWND window, LPARAM found) {
+  if (!IsWindowVisible(window) || ClassName(window) != kHostWindowClass) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND HostMainWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindHostWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::vector<AnsweredWindow>& AnsweredWindows() {
+  static std::vector<AnsweredWindow> windows;
+  return windows;
+}
+
+bool& ModalClosedSinceCheck() {
+  static bool closed = false;
+  return closed;
+}
+
+// After a command the host's window is enabled again and, when a dialog or box of the add-in was
+// up, active: the add-in gave it back before its window went, so that no other program's window
+// came to the front.
+std::string HostWindowFault() {
+  const HWND host = HostMainWindow();
+  const bool modalClosed = std::exchange(ModalClosedSinceCheck(), false);
+  if (!host) return {};
+  if (!IsWindowEnabled(host)) return "the host's window is left disabled";
+  if (modalClosed && GetForegroundWindow() != host) {
+    return "the host's window is not the foreground window after the add-in's dialog or box";
+  }
+  return {};
+}
+
 void ForgetScriptedUser() {
   StartDirectory().clear();
+  AnsweredWindows().clear();
+  ModalClosedSinceCheck() = false;
   OpenedWindows().clear();
   EndChecks().clear();
 }

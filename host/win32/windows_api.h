@@ -63,9 +63,26 @@ std::string CurrentDirectory();
 void LeaveTheRestToAPerson();
 // Between two sessions of one process: the next session starts as in a fresh process.
 void ForgetScriptedUser();
+// The host's main window (the shown top-level window of the host's class), or null.
+HWND HostMainWindow();
+// The windows the scripted user answered and the progress windows that closed (template id of an
+// add-in's window, else -1), with their place and owner, in order.
+struct AnsweredWindow {
+  int templateId = -1;
+  RECT rect{};
+  HWND owner = nullptr;
+};
+std::vector<AnsweredWindow>& AnsweredWindows();
+bool& ModalClosedSinceCheck();
+// Empty, or what is wrong with the host's window after a command: left disabled, or not in the
+// foreground after a dialog or box of the add-in.
+std::string HostWindowFault();
 
 // ---- Many sessions in one process (batch.cpp)
 int BatchCommand(int argc, char** argv);
+
+// ---- The add-in's windows, printed for a test (placement.cpp)
+int WindowsCommand(int argc, char** argv);
 
 // ---- Text
 std::wstring ToWide(const std::string& cp932);

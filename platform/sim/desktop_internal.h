@@ -18,8 +18,22 @@
 
 namespace desktop::seam {
 
-void ShowWindow(Handle window);  // a top-level window that shows takes the focus
+void ShowWindow(Handle window);  // shown without activation: the focus stays where it is
 bool IsWindowVisible(Handle window);
+
+// A modal window (dialog, message box, save-file dialog) takes the focus while it is up; once it
+// has gone, the focus goes back to the window that had it, and a tree that takes it back with no
+// item selected selects its first one.
+class ModalFocus {
+ public:
+  ModalFocus();
+  ~ModalFocus();
+  ModalFocus(const ModalFocus&) = delete;
+  ModalFocus& operator=(const ModalFocus&) = delete;
+
+ private:
+  Handle previous_;
+};
 
 // What WM_NOTIFY's second parameter points to while the tree's parent's procedure runs (the fields
 // of NMTREEVIEW that the simulation keeps). `action` is the expand action of the expand

@@ -1,6 +1,6 @@
-// Dialogs from the module's templates: DialogBoxParam and CreateDialogParam, without an owner
-// window, with one dialog procedure that hands the initialisation and the OK and Cancel commands
-// to the Dialog object.
+// Dialogs from the module's templates: DialogBoxParam and CreateDialogParam, owned by the host's
+// top-level window, with one dialog procedure that hands the initialisation and the OK and Cancel
+// commands to the Dialog object.
 #include "platform/dialog.h"
 
 #include "platform/win32/win32.h"
@@ -13,41 +13,53 @@ namespace win32 {
 
 namespace {
 
-BOOL CALLBACK DisableIfShown(HWND window, LPARAM list) {
-  if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+struct Disabling {
+  std::vector<HWND>* windows;
+  HWND owner;
+};
+
+// Called by user32: nothing may leave. A window is recorded before it is disabled, so that none
+// stays disabled unrecorded; without memory to record it the enumeration stops.
+BOOL CALLBACK DisableIfShown(HWND window, LPARAM context) {
+  try {
+    const auto& disabling = *reinterpret_cast<const Disabling*>(context);
+    if (window == disabling.owner || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+    disabling.windows->push_back(window);
     EnableWindow(window, FALSE);
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+  } catch (...) {
+    return FALSE;
   }
-  return TRUE;
 }
 
 }  // namespace
 
-HostWindowsDisabled::HostWindowsDisabled() : active_(GetActiveWindow()) {
-  EnumThreadWindows(GetCurrentThreadId(), DisableIfShown, reinterpret_cast<LPARAM>(&windows_));
+ModalScope::ModalScope() : owner_(OwnerWindow()), focus_(GetFocus()) {
+  Disabling disabling{&windows_, owner_};
+  EnumThreadWindows(GetCurrentThreadId(), DisableIfShown, reinterpret_cast<LPARAM>(&disabling));
 }
 
-HostWindowsDisabled::~HostWindowsDisabled() { Restore(); }
+ModalScope::~ModalScope() {
+  Restore();
+  if (focus_ && IsWindow(focus_) && IsWindowEnabled(GetAncestor(focus_, GA_ROOT)) && GetFocus() != focus_) {
+    SetFocus(focus_);
+  }
+}
 
-void HostWindowsDisabled::Restore() {
+void ModalScope::Restore() {
   for (const HWND window : windows_) {
     if (IsWindow(window)) EnableWindow(window, TRUE);
   }
   windows_.clear();
 }
 
-void HostWindowsDisabled::Reactivate() const {
-  if (active_ && IsWindow(active_) && IsWindowEnabled(active_)) SetActiveWindow(active_);
-}
-
 }  // namespace win32
 
 namespace {
 
-// The one modal dialog running, whose End gives the host its windows back before the dialog goes
-// (so that the host, not another program, becomes active again).
+// The one modal dialog running, whose End gives the host its windows back before the dialog goes.
 Dialog* modalDialog = nullptr;
-win32::HostWindowsDisabled* modalKeeper = nullptr;
+win32::ModalScope* modalScope = nullptr;
 
 INT_PTR HandleMessage(Dialog* dialog, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
@@ -70,15 +82,19 @@ INT_PTR HandleMessage(Dialog* dialog, HWND window, UINT message, WPARAM wparam, 
 // No exception may leave: user32's frames lie between here and the add-in. A handler that throws
 // ends the dialog; the exception is thrown again when the dialog call returns.
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* dialog = message == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lparam)
-                                          : reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
-  if (!dialog) return FALSE;
   try {
-    return HandleMessage(dialog, window, message, wparam, lparam);
+    auto* dialog = message == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lparam)
+                                            : reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!dialog) return FALSE;
+    try {
+      return HandleMessage(dialog, window, message, wparam, lparam);
+    } catch (...) {
+      dialog->HoldFailure(std::current_exception());
+      if (modalScope && dialog == modalDialog) modalScope->Restore();
+      EndDialog(window, IDCANCEL);
+      return FALSE;
+    }
   } catch (...) {
-    dialog->HoldFailure(std::current_exception());
-    if (modalKeeper && dialog == modalDialog) modalKeeper->Restore();
-    EndDialog(window, IDCANCEL);
     return FALSE;
   }
 }
@@ -89,35 +105,34 @@ Dialog::~Dialog() {
   if (handle_ && IsWindow(Hwnd(handle_))) DestroyWindow(Hwnd(handle_));
 }
 
-// Without an owner nothing would keep the user out of the host while the dialog runs: the host's
-// windows are disabled for its time, as an owner would be.
 int Dialog::RunModal() {
   win32::InitControls();
-  win32::HostWindowsDisabled keeper;
+  win32::ModalScope scope;
   Dialog* const outerDialog = std::exchange(modalDialog, this);
-  win32::HostWindowsDisabled* const outerKeeper = std::exchange(modalKeeper, &keeper);
-  const INT_PTR result = DialogBoxParamA(win32::ThisModule(), MAKEINTRESOURCEA(templateId_), nullptr,
+  win32::ModalScope* const outerScope = std::exchange(modalScope, &scope);
+  const INT_PTR result = DialogBoxParamA(win32::ThisModule(), MAKEINTRESOURCEA(templateId_), scope.Owner(),
                                          DialogProc, reinterpret_cast<LPARAM>(this));
   modalDialog = outerDialog;
-  modalKeeper = outerKeeper;
+  modalScope = outerScope;
   handle_ = nullptr;  // gone with the modal loop
-  keeper.Restore();
+  scope.Restore();
   RethrowHeldFailure();
   return static_cast<int>(result);
 }
 
 bool Dialog::CreateModeless() {
   win32::InitControls();
-  const bool created = CreateDialogParamA(win32::ThisModule(), MAKEINTRESOURCEA(templateId_), nullptr,
+  const bool created = CreateDialogParamA(win32::ThisModule(), MAKEINTRESOURCEA(templateId_), win32::OwnerWindow(),
                                           DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
   RethrowHeldFailure();
   return created;
 }
 
-void Dialog::Show() { ShowWindow(Hwnd(handle_), SW_SHOW); }
+// The host keeps the activation (and its window the focus) while the window shows.
+void Dialog::Show() { ShowWindow(Hwnd(handle_), SW_SHOWNOACTIVATE); }
 
 void Dialog::End(int result) {
-  if (modalKeeper && modalDialog == this) modalKeeper->Restore();
+  if (modalScope && modalDialog == this) modalScope->Restore();
   EndDialog(Hwnd(handle_), result);
 }
 

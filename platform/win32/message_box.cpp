@@ -1,4 +1,4 @@
-// Message boxes, without an owner window.
+// Message boxes, owned by the host's top-level window.
 #include "platform/message_box.h"
 
 #include "platform/win32/win32.h"
@@ -6,12 +6,14 @@
 namespace platform {
 
 // A box given no icon gets the exclamation mark: every button set the add-in uses calls for it.
-// Task-modal: with no owner, MB_TASKMODAL is what disables the host's windows while the box is up.
+// The owner is disabled by the box itself; with no owner, MB_TASKMODAL disables the thread's windows.
 Answer ShowMessageBox(const char* caption, const char* text, Buttons buttons, Icon icon) {
   static constexpr UINT kButtons[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL};
   static constexpr UINT kIcons[] = {MB_ICONEXCLAMATION, MB_ICONEXCLAMATION, MB_ICONQUESTION};
-  const UINT style = kButtons[static_cast<int>(buttons)] | kIcons[static_cast<int>(icon)] | MB_TASKMODAL;
-  return static_cast<Answer>(MessageBoxA(nullptr, text ? text : "", caption ? caption : "", style));
+  const win32::ModalScope scope;
+  const UINT modality = scope.Owner() ? MB_APPLMODAL : MB_TASKMODAL;
+  const UINT style = kButtons[static_cast<int>(buttons)] | kIcons[static_cast<int>(icon)] | modality;
+  return static_cast<Answer>(MessageBoxA(scope.Owner(), text ? text : "", caption ? caption : "", style));
 }
 
 }  // namespace platform

@@ -6,8 +6,9 @@
 
 namespace platform {
 
-// No owner window; the host's windows are disabled while it runs, and the process's current
-// directory stays where the host had it (OFN_NOCHANGEDIR: the folder chosen is not left current).
+// Owned by the host's top-level window, which the dialog disables and enables again before it
+// goes; the process's current directory stays where the host had it (OFN_NOCHANGEDIR: the folder
+// chosen is not left current).
 bool AskSaveFilePath(std::string& path) {
   char file[MAX_PATH] = "";
   OPENFILENAMEA dialog{};
@@ -17,10 +18,9 @@ bool AskSaveFilePath(std::string& path) {
   dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
   bool chosen = false;
   {
-    win32::HostWindowsDisabled keeper;
+    const win32::ModalScope scope;
+    dialog.hwndOwner = scope.Owner();
     chosen = GetSaveFileNameA(&dialog) != FALSE;
-    keeper.Restore();
-    keeper.Reactivate();
   }
   if (!chosen) return false;
   path = file;

@@ -22,21 +22,28 @@ HMODULE ThisModule();
 // Registers the common control classes (tree view, progress bar) once.
 void InitControls();
 
-// Disables the shown top-level windows of this thread (the host's) for its lifetime, as a message
-// box with MB_TASKMODAL does: the add-in's dialogs have no owner, and nothing else would keep the
-// user out of the host's menus and panes while they run.
-class HostWindowsDisabled {
+// The top-level window that owns the add-in's windows (platform/window.h, SetOwnerWindow), or null
+// when none is named or it is gone.
+HWND OwnerWindow();
+
+// Around one modal window of the add-in (dialog, message box, save-file dialog). The system
+// disables its owner and enables it again before the modal window goes, so that the owner, not
+// another program, becomes active. The thread's other shown top-level windows (the host's floating
+// ones; all of them when there is no owner) are disabled here for its time, and afterwards the
+// focus goes back to the window that had it.
+class ModalScope {
  public:
-  HostWindowsDisabled();
-  ~HostWindowsDisabled();
-  HostWindowsDisabled(const HostWindowsDisabled&) = delete;
-  HostWindowsDisabled& operator=(const HostWindowsDisabled&) = delete;
-  void Restore();           // enables them again (once)
-  void Reactivate() const;  // the window that was active before becomes active again
+  ModalScope();
+  ~ModalScope();
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+  HWND Owner() const { return owner_; }
+  void Restore();  // enables the windows disabled here (once): before the modal window goes
 
  private:
+  HWND owner_;
+  HWND focus_;
   std::vector<HWND> windows_;
-  HWND active_;
 };
 
 inline HWND Hwnd(WindowHandle handle) { return static_cast<HWND>(handle); }

@@ -3,6 +3,7 @@
 
 #include "platform/message_box.h"
 #include "platform/sim/desktop/state.h"
+#include "platform/sim/desktop_internal.h"
 
 namespace platform {
 namespace {
@@ -34,7 +35,7 @@ Answer ShowMessageBox(const char* caption, const char* text, Buttons buttons, Ic
   namespace detail = desktop::detail;
   const std::vector<int> shown = ButtonIds(buttons);
   const std::string shownText = text ? text : "";
-  detail::TakeFocusAway();
+  const desktop::seam::ModalFocus focus;
   detail::Emit({"MessageBox", caption ? caption : "", scripted::ButtonSetName(shown), IconShown(icon), shownText});
   const scripted::Turn turn = detail::TheDesktop().user.AnswerMessageBox(shown, shownText);
   if (!turn.failure.empty()) detail::Fail(turn.failure);

@@ -6,12 +6,13 @@
 
 #include "platform/dialog.h"
 #include "platform/sim/desktop/state.h"
+#include "platform/sim/desktop_internal.h"
 
 namespace platform {
 
 bool AskSaveFilePath(std::string& path) {
   namespace detail = desktop::detail;
-  detail::TakeFocusAway();
+  const desktop::seam::ModalFocus focus;
   for (;;) {
     std::string typed;
     const scripted::Turn turn = detail::TheDesktop().user.ChooseSaveFile(typed);

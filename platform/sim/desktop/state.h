@@ -84,7 +84,7 @@ struct Desktop {
   EventSink sink;
   desktops::ProfilePlaces profiles;
   // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
-  // until a dialog, a message box or another top-level window takes the focus (null).
+  // or null; a modal window takes it while it is up and gives it back (seam::ModalFocus).
   Handle focus = nullptr;
   ProgressPaints lastProgressPaints;
   // The scripted user's error, held until the session asks for it (ThrowPendingScriptError).

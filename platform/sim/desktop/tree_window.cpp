@@ -1,6 +1,7 @@
 // The tree as a window: creation, the messages the add-in sends it, and what the host reads and
 // clicks. Each call holds its window, so the control outlives a parent that destroys it meanwhile.
 #include <memory>
+#include <utility>
 
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
@@ -35,6 +36,18 @@ bool seam::TreeRedraws(Handle tree) {
   const auto window = FindTree(tree);
   return window && window->tree->Redraws();
 }
+namespace seam {
+
+ModalFocus::ModalFocus() : previous_(std::exchange(detail::TheDesktop().focus, nullptr)) {}
+
+ModalFocus::~ModalFocus() {
+  try {
+    if (const auto window = FindTree(previous_)) GiveFocus(window);
+  } catch (...) {  // the add-in's own handlers stop everything; a failing script is already held
+  }
+}
+
+}  // namespace seam
 
 std::vector<TreeRow> DumpTree(Handle tree) {
   const auto window = FindTree(tree);

@@ -73,12 +73,8 @@ bool IsWindow(Handle window) { return detail::FindWindow(window) != nullptr; }
 
 namespace seam {
 
-// A top-level window that shows is activated and takes the focus.
 void ShowWindow(Handle handle) {
-  if (const auto window = detail::FindWindow(handle)) {
-    window->visible = true;
-    if (!window->parent) detail::TakeFocusAway();
-  }
+  if (const auto window = detail::FindWindow(handle)) window->visible = true;
 }
 
 bool IsWindowVisible(Handle handle) {
@@ -92,6 +88,12 @@ bool IsWindowVisible(Handle handle) {
 namespace platform {
 
 using desktop::detail::FindWindow;
+
+// The simulated desktop has no z-order and no taskbar: an owner changes nothing there.
+void SetOwnerWindow(WindowHandle) {}
+
+// No message queue: a scan blocks nothing.
+void KeepResponding() {}
 
 bool Window::IsValid() const { return FindWindow(handle_) != nullptr; }
 
@@ -122,6 +124,13 @@ Point Window::ClientToScreen(Point point) const {
 }
 
 // x, y in the parent's client coordinates (screen coordinates for a top-level window).
+// One monitor with no taskbar, as large as the Wine suite's virtual display.
+Rect Window::GetWorkArea() const { return {0, 0, 1280, 1024}; }
+
+bool Window::IsMinimized() const { return false; }
+
+Rect Window::GetRestoredRect() const { return GetWindowRect(); }
+
 void Window::Move(int32_t x, int32_t y, int32_t width, int32_t height, bool) {
   if (const auto window = FindWindow(handle_)) window->rect = {x, y, x + width, y + height};
 }

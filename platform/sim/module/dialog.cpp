@@ -16,6 +16,7 @@ Dialog::~Dialog() {
 int Dialog::RunModal() {
   const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId_);
   if (!dialogTemplate) return -1;
+  const desktop::seam::ModalFocus focus;
   handle_ = desktop::seam::CreateDialogFromTemplate(*dialogTemplate);
   HandleInit();
   int result = 0;
