@@ -3,8 +3,9 @@
 // Input: byte 0 picks a small read buffer; then the section, the key and the value, each ended by
 // a NUL byte; the rest is the file's content. Checked:
 // - a read fills the buffer within its size, terminated, and a smaller buffer gets a prefix;
-// - a write changes one line of the file at most, adding at most a section line and a line end
-//   before it: every other byte stays as it was (for names and a value without a line break);
+// - a write into a code page 932 file changes one line of the file at most (a line ends at CR, LF
+//   or both), adding at most a section line and a line end before it: every other byte stays as
+//   it was (for names and a value without a line break);
 // - for a section, key and value that can stand on a profile line (one line, no '=' in the key, no
 //   character cut short at the end of a name), reading back gives what was written, without the
 //   blanks at either end and without one pair of enclosing quotes; writing it again changes nothing.
@@ -58,12 +59,16 @@ bool HasCharacter(std::string_view text, char c) {
   return false;
 }
 
+bool IsBreak(char c) { return c == '\r' || c == '\n'; }
+
+bool HasBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
 bool Writable(std::string_view section, std::string_view key, std::string_view value) {
   section = Trim(section);
   key = Trim(key);
-  return !section.empty() && section.find('\n') == std::string_view::npos && EndsWithWholeCharacter(section) &&
-         !key.empty() && key.front() != '[' && key.find('\n') == std::string_view::npos &&
-         !HasCharacter(key, '=') && EndsWithWholeCharacter(key) && value.find('\n') == std::string_view::npos;
+  return !section.empty() && !HasBreak(section) && EndsWithWholeCharacter(section) && !key.empty() &&
+         key.front() != '[' && !HasBreak(key) && !HasCharacter(key, '=') && EndsWithWholeCharacter(key) &&
+         !HasBreak(value);
 }
 
 std::string_view Unquoted(std::string_view value) {
@@ -78,14 +83,17 @@ std::string Read(const std::string& section, const std::string& key, std::size_t
   const std::size_t count =
       desktop::GetPrivateProfileString(section.c_str(), key.c_str(), "fallback ", buffer.data(), size, kFile);
   qorfuzz::Check(count < size && buffer[count] == '\0', "a read overran its buffer or left it unterminated");
-  return std::string(buffer.data(), count);
+  // A value whose characters do not all fit gives those that do, and the count size - 1.
+  const std::string text(buffer.data());
+  qorfuzz::Check(text.size() == count || count == size - 1, "a read's count is not its length");
+  return text;
 }
 
 std::vector<std::string_view> Lines(std::string_view text) {
   std::vector<std::string_view> lines;
   for (std::size_t at = 0; at < text.size();) {
-    const std::size_t end = text.find('\n', at);
-    const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    std::size_t next = std::min(text.find_first_of("\r\n", at), text.size());
+    if (next < text.size()) next += text.compare(next, 2, "\r\n") == 0 ? 2 : 1;
     lines.push_back(text.substr(at, next - at));
     at = next;
   }
@@ -97,23 +105,23 @@ std::vector<std::string_view> Lines(std::string_view text) {
 void CheckOneLineChanged(std::string_view before, std::string_view after, std::string_view value) {
   std::size_t prefix = 0;
   while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) ++prefix;
-  while (prefix > 0 && before[prefix - 1] != '\n') --prefix;
+  while (prefix > 0 && !IsBreak(before[prefix - 1])) --prefix;
   std::size_t suffix = 0;
   while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
          before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
     ++suffix;
   }
   // Back to a line's start in both: a changed line may end as the next one begins ("=" before "=\r\n").
-  auto midLine = [&](std::string_view text) { return text.size() > suffix && text[text.size() - suffix - 1] != '\n'; };
+  auto midLine = [&](std::string_view text) { return text.size() > suffix && !IsBreak(text[text.size() - suffix - 1]); };
   while (suffix > 0 && (midLine(before) || midLine(after))) --suffix;
   const std::string_view removed = before.substr(prefix, before.size() - suffix - prefix);
   const std::string_view added = after.substr(prefix, after.size() - suffix - prefix);
   const std::string detail = "removed " + qorfuzz::Escaped(removed) + "\nadded " + qorfuzz::Escaped(added);
   if (removed.empty() && added.empty()) return;
 
-  const std::size_t removedBreak = removed.find('\n');
-  qorfuzz::Check(removedBreak == std::string_view::npos || removedBreak + 1 == removed.size(),
-                 "a write changed more than one line", detail);
+  const std::vector<std::string_view> removedLines = Lines(removed);
+  const std::size_t removedBreak = removed.find_first_of("\r\n");
+  qorfuzz::Check(removedLines.size() <= 1, "a write changed more than one line", detail);
   const std::vector<std::string_view> lines = Lines(added);
   qorfuzz::Check(!lines.empty() && lines.size() <= 3, "a write added more than a section line and a key line", detail);
   const std::string keyLineEnd = "=" + std::string(TrimLeft(value)) + "\r\n";
@@ -154,7 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   const std::string whole = Read(section, key, 4096);
   const std::string cut = Read(section, key, smallBuffer);
-  qorfuzz::Check(whole.starts_with(cut) && cut.size() == std::min(whole.size(), smallBuffer - 1),
+  qorfuzz::Check(whole.starts_with(cut) && cut.size() + 2 >= std::min(whole.size(), smallBuffer - 1),
                  "a small buffer does not get the value's start");
   const int number = desktop::GetPrivateProfileInt(section.c_str(), key.c_str(), -7, kFile);
   if (Read(section, key, 30).empty()) qorfuzz::Check(number == -7, "an empty value is not the fallback number");
@@ -163,8 +171,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   qorfuzz::Check(written, "a write to a writable profile failed");
   const std::string after = files[path];
   // Names and values that hold a line break are written as they are, and make lines of their own.
-  const bool oneLine = (section + key + value).find('\n') == std::string::npos;
-  if (oneLine) CheckOneLineChanged(rest, after, storedValue);
+  // A UTF-16 file is edited in UTF-16; a lead byte may take the line end after it as its second.
+  const bool oneLine = !HasBreak(section + key + value);
+  const bool utf16 = rest.starts_with("\xFF\xFE") || rest.starts_with("\xFE\xFF");
+  bool leadBeforeBreak = false;
+  for (std::size_t at = 0; at + 1 < rest.size(); at += Lead(rest[at]) ? 2 : 1) leadBeforeBreak |= Lead(rest[at]) && IsBreak(rest[at + 1]);
+  if (oneLine && !utf16 && !leadBeforeBreak) CheckOneLineChanged(rest, after, storedValue);
 
   if (!Writable(section, key, value) || storedNames != section + key) return 0;
   const std::string expected(Unquoted(Trim(storedValue)).substr(0, 4095));
