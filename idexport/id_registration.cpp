@@ -80,6 +80,12 @@ Registry ReadRegistry() {
 
 namespace {
 
+bool KeyIsFree(int number) {
+  char value[2] = {};
+  const std::string key = KeyName(number);
+  return platform::GetProfileString(kSection, key.c_str(), "", value, sizeof value, kRegistryFile) == 0;
+}
+
 bool Holds(const Registry& registry, const std::string& id) {
   return std::any_of(registry.entries.begin(), registry.entries.end(),
                      [&](const IdEntry& entry) { return entry.id == id; });
@@ -107,7 +113,12 @@ Outcome WriteEntries(const std::vector<IdEntry>& chosen) {
       ++outcome.other;
       continue;
     }
-    const Registry registry = ReadRegistry();
+    Registry registry = ReadRegistry();
+    // A key read free early in that read may have been filled since, by a program that does not
+    // take the lock (an editor): it is asked again just before the write.
+    for (int attempt = 0; attempt < 10 && !registry.freeKeys.empty() && !KeyIsFree(registry.freeKeys.front()); ++attempt) {
+      registry = ReadRegistry();
+    }
     if (Holds(registry, entry.id)) continue;
     if (registry.freeKeys.empty()) {
       ++outcome.full;

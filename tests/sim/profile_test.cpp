@@ -178,14 +178,15 @@ TEST_F(ProfileTest, Utf16FilesAreReadAndWrittenInTheirOwnEncoding) {
   EXPECT_EQ(Int("PREVMODE"), -9);
 }
 
-// CR, LF and CRLF all end a line; names and values end at a NUL; names match as the system
-// folds case, beyond ASCII too.
+// CR, LF and CRLF all end a line; names and values end at a NUL; names match without regard to
+// the case of ASCII letters only.
 TEST_F(ProfileTest, LinesEndAtCrOrLfAndTextAtNul) {
   Put(std::string("[ID]\rID1=A,a,\rID2=B\0junk\n\r[ \x82\x60\x83\xBF ]\nK\0x=1\r\n", 42));
   EXPECT_EQ(Text("ID", "ID1"), "A,a,");
   EXPECT_EQ(Text("ID", "ID2"), "B");
   EXPECT_EQ(Int("K"), -9);
-  EXPECT_EQ(platform::GetProfileInt("\x82\x81\x83\x9F", "k", -9, "QORMAIL.INI"), 1);  // ａΑ for Ａα
+  EXPECT_EQ(platform::GetProfileInt("\x82\x60\x83\xBF", "k", -9, "QORMAIL.INI"), 1);
+  EXPECT_EQ(platform::GetProfileInt("\x82\x81\x83\xBF", "k", -9, "QORMAIL.INI"), -9);  // ａ is not Ａ
   EXPECT_TRUE(Write("ID", "ID3", "C"));
   EXPECT_EQ(Content(), std::string("[ID]\rID1=A,a,\rID2=B\0junk\nID3=C\r\n\r[ \x82\x60\x83\xBF ]\nK\0x=1\r\n", 49));
 }

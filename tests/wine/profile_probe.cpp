@@ -20,7 +20,7 @@
 #include "platform/profile.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/win32/win32.h"  // windows.h without its profile macros
 #endif
 
 namespace {

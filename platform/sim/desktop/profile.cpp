@@ -57,17 +57,18 @@ std::u16string_view Trim(std::u16string_view text) { return TrimRight(TrimLeft(t
 // A name or value read from the file ends at a NUL, as a string of the real functions does.
 std::u16string_view ToNul(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
 
-// Names match without regard to case, as the system folds it: the letters of ASCII, Greek,
-// Cyrillic, the Roman numerals and the full-width forms (what code page 932 holds), and Latin-1.
-char16_t Fold(char16_t c) {
-  if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||
-      (c >= 0x430 && c <= 0x44F) || (c >= 0xFF41 && c <= 0xFF5A)) {
-    return static_cast<char16_t>(c - 0x20);
-  }
-  if (c == 0x3C2) return 0x3A3;  // final sigma
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-  if (c >= 0x2170 && c <= 0x217F) return static_cast<char16_t>(c - 0x10);
-  return c;
+// Names match without regard to the case of ASCII letters. (Wine folds no other letters; Windows
+// may fold more, a difference no name the add-in uses can show.)
+char16_t Fold(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c; }
+
+// A text the program passes in UTF-16, as the ANSI functions convert it: a lead byte at its end,
+// with no byte after it, is dropped.
+std::u16string Argument(const char* text) {
+  std::string_view bytes = text ? text : "";
+  std::size_t at = 0;
+  while (at < bytes.size()) at += platform::IsLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
+  if (at > bytes.size()) bytes.remove_suffix(1);
+  return WideFromAnsi(bytes);
 }
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
@@ -192,6 +193,8 @@ Location Locate(const std::vector<Line>& lines, std::u16string_view section, std
       if (ended) break;
       location.sectionFound = SameName(parsed.name, section);
       previousKey = nullptr;
+      location.insertAt = line.next;
+      location.insertAfterBreak = line.hasBreak;
       continue;
     }
     if (parsed.kind == LineKind::Blank || !location.sectionFound) continue;
@@ -377,13 +380,13 @@ const ProfileText* ReadProfile(const std::string& path) {
 // without its trailing blanks (the first character stays), as the entry is copied.
 std::u16string LookUp(const char* section, const char* key, const char* fallback, std::size_t size,
                       const char* file) {
-  std::u16string fallbackText = WideFromAnsi(fallback ? fallback : "");
+  std::u16string fallbackText = Argument(fallback);
   while (fallbackText.size() > 1 && fallbackText.back() == ' ') fallbackText.pop_back();
   std::u16string_view text = fallbackText;
   static std::string path;  // the simulated desktop has one thread
   ProfilePath(file, path);
   if (const ProfileText* profile = ReadProfile(path)) {
-    const Location location = Locate(profile->lines, Trim(WideFromAnsi(section)), Trim(WideFromAnsi(key)));
+    const Location location = Locate(profile->lines, Trim(Argument(section)), Trim(Argument(key)));
     if (location.keyLine && location.key.value) text = *location.key.value;
     return CopyEntry(text, size);
   }
@@ -432,15 +435,17 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   Decode(text);  // the lines view this copy's own text
   // The ANSI functions pass the text on in UTF-16: what is written comes out as the code page
   // gives it back, in the file's own encoding.
-  const std::u16string sectionText = WideFromAnsi(section);
-  const std::u16string keyText = WideFromAnsi(key);
-  const std::u16string valueText = WideFromAnsi(value);
+  const std::u16string sectionText = Argument(section);
+  const std::u16string keyText = Argument(key);
+  const std::u16string valueText = Argument(value);
   const std::u16string_view sectionName = Trim(sectionText);
   const std::u16string_view keyName = Trim(keyText);
   const std::u16string_view newValue = TrimLeft(valueText);
   const Location location = Locate(text.lines, sectionName, keyName);
-  const std::u16string keyLine =
-      std::u16string(location.keyLine ? location.key.name : keyName) + u"=" + std::u16string(newValue) + u"\r\n";
+  // A new key or section is written with the name as given, less its leading blanks (as the real
+  // functions do: a blank at its end is dropped when the line is read).
+  const std::u16string keyLine = std::u16string(location.keyLine ? location.key.name : TrimLeft(keyText)) + u"=" +
+                                 std::u16string(newValue) + u"\r\n";
   std::size_t from = 0;  // the UTF-16 units [from, to) are replaced by `added`
   std::size_t to = 0;
   std::u16string added;
@@ -455,7 +460,7 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   } else {
     from = to = text.wide.size();
     const bool broken = !text.wide.empty() && (text.wide.back() == '\n' || text.wide.back() == '\r');
-    added = (text.wide.empty() || broken ? u"" : u"\r\n") + (u"[" + std::u16string(sectionName) + u"]\r\n") + keyLine;
+    added = (text.wide.empty() || broken ? u"" : u"\r\n") + (u"[" + std::u16string(TrimLeft(sectionText)) + u"]\r\n") + keyLine;
   }
   std::string content = text.bytes;
   // A new file, or an empty one, is code page 932 text.
