@@ -166,13 +166,14 @@ std::string Utf16(const std::u16string& text, bool little) {
 // page 932, also a file that begins with the UTF-8 mark (its first line is then no section).
 TEST_F(ProfileTest, Utf16FilesAreReadAndWrittenInTheirOwnEncoding) {
   for (const bool little : {true, false}) {
-    Put(Utf16(u"[System]\r\nName=山田 \r\nPrevMode=2\r\n[Other]\r\nX=é\r\n", little));
+    Put(Utf16(u"[System]\r\nName=山田 \r\nPrevMode=2\r\n[Other]\r\nX=é\r\nY=€\r\n", little));
     EXPECT_EQ(Text("SYSTEM", "NAME"), "\x8ER\x93\x63");  // 山田 in code page 932
     EXPECT_EQ(Int("PREVMODE"), 2);
-    EXPECT_EQ(Text("Other", "X"), "?");  // no such character in the code page
+    EXPECT_EQ(Text("Other", "X"), "e");  // not in the code page: the nearest character, or '?'
+    EXPECT_EQ(Text("Other", "Y"), "?");
     EXPECT_TRUE(Write("SYSTEM", "NEW", "\x89\xEF\x8B\x63"));  // 会議
     EXPECT_TRUE(Write("Other", "X", "1"));
-    EXPECT_EQ(Content(), Utf16(u"[System]\r\nName=山田 \r\nPrevMode=2\r\nNEW=会議\r\n[Other]\r\nX=1\r\n", little));
+    EXPECT_EQ(Content(), Utf16(u"[System]\r\nName=山田 \r\nPrevMode=2\r\nNEW=会議\r\n[Other]\r\nX=1\r\nY=€\r\n", little));
   }
   Put("\xEF\xBB\xBF[SYSTEM]\r\nPREVMODE=3\r\n");
   EXPECT_EQ(Int("PREVMODE"), -9);

@@ -8,8 +8,10 @@ deleted) before the comparison, since the simulated functions keep a file's othe
 were while Wine writes every line anew.
 
 Left out, where Windows is known to differ from Wine: files that begin with a UTF-8 byte order mark
-(Windows reads them as code page 932 text, Wine as UTF-8) and UTF-16 files of an odd length (Wine
-reads a character beyond the file's end).
+(Windows reads them as code page 932 text, Wine as UTF-8), UTF-16 files of an odd length (Wine
+reads a character beyond the file's end), and section lines whose name is empty ("[ ]"): Wine
+writes the file anew without such a line, so that its keys join the section before it, where
+Windows keeps the file's other lines as they are.
 
     python3 tests/wine/profile_differential.py --linux build/bin/profile_probe \
         --windows build-win64/bin/profile_probe.exe --windows-root build-win64 --seed 1 --count 1000
@@ -57,7 +59,7 @@ def file_line(rng, wide):
     kind = rng.randrange(10)
     name = rng.choice(NAMES)
     if kind < 2:
-        return "[" + rng.choice(["", " ", "\t"]) + name + rng.choice(["", " ", "] x"]) + "]"
+        return "[" + rng.choice(["", " ", "\t"]) + (name or "ID") + rng.choice(["", " ", "] x"]) + "]"
     if kind < 7:
         blank = lambda: rng.choice(["", " ", "  ", "\t", "\x1a"])  # noqa: E731
         value = words(rng, 4, wide)
@@ -148,11 +150,16 @@ def script(cases, directory, separator):
     return "\n".join(lines) + "\n"
 
 
-def run(command, text):
-    done = subprocess.run(command, input=text.encode(), capture_output=True, timeout=3600)
-    if done.returncode != 0:
-        sys.exit(f"{' '.join(command)}: exit {done.returncode}\n{done.stderr.decode(errors='replace')}")
-    return done.stdout.decode("ascii").replace("\r\n", "\n").splitlines()
+def run(command, text, expected):
+    """The probe's output lines; a run that stops short (Wine's server went away) is tried again."""
+    for _attempt in range(3):
+        done = subprocess.run(command, input=text.encode(), capture_output=True, timeout=3600)
+        if done.returncode != 0:
+            sys.exit(f"{' '.join(command)}: exit {done.returncode}\n{done.stderr.decode(errors='replace')}")
+        lines = done.stdout.decode("ascii").replace("\r\n", "\n").splitlines()
+        if len(lines) == expected:
+            return lines
+    sys.exit(f"{' '.join(command)}: {len(lines)} lines of output, {expected} expected")
 
 
 def split_by_case(lines, cases):
@@ -186,9 +193,11 @@ def main():
             cases = [make_case(random.Random(f"{options.seed}:{n}")) for n in numbers]
             os.makedirs(os.path.join(workdir, "sim"), exist_ok=True)
             os.makedirs(os.path.join(workdir, "real"), exist_ok=True)
-            simulated = split_by_case(run([options.linux], script(cases, os.path.join(workdir, "sim"), "/")), cases)
-            real = split_by_case(run([options.wine, options.windows],
-                                     script(cases, windows_dir + "\\real", "\\")), cases)
+            expected = sum(len(commands) + 1 for _content, commands in cases)
+            simulated = split_by_case(run([options.linux], script(cases, os.path.join(workdir, "sim"), "/"), expected),
+                                      cases)
+            real = split_by_case(run([options.wine, options.windows], script(cases, windows_dir + "\\real", "\\"),
+                                     expected), cases)
             # Both files as the real functions write them anew.
             finals = [(s[-1], r[-1]) for s, r in zip(simulated, real)]
             normal_lines = []
@@ -200,7 +209,7 @@ def main():
                     if content != "-":
                         normal_lines.append("normal")
                     normal_lines.append("show")
-            normals = run([options.wine, options.windows], "\n".join(normal_lines) + "\n")
+            normals = run([options.wine, options.windows], "\n".join(normal_lines) + "\n", 2 * len(cases))
             for index, number in enumerate(numbers):
                 sim, win = simulated[index][:-1], real[index][:-1]
                 sim.append("file " + normals[2 * index].split()[1])

@@ -20,7 +20,7 @@ std::size_t ThroughAnsiCodePage(std::string_view text, char* out, std::size_t ro
 // "・". With `starts`, the byte offset each UTF-16 unit comes from, and the text's size last.
 std::u16string WideFromAnsi(std::string_view text, std::vector<std::size_t>* starts = nullptr);
 // UTF-16 text in code page 932, as WideCharToMultiByte gives it: a character the code page lacks
-// (and each half of a surrogate pair) is '?'. Into `out`: whole characters only, at most `room`
+// is a near one (Latin-1 letters without their marks) or '?', as is each half of a surrogate pair. Into `out`: whole characters only, at most `room`
 // bytes; false when not all of them fitted.
 bool AnsiFromWide(std::u16string_view text, char* out, std::size_t room, std::size_t* written);
 std::string AnsiFromWide(std::u16string_view text);
