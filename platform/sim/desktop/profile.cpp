@@ -198,14 +198,15 @@ Location Locate(const std::vector<Line>& lines, std::u16string_view section, std
       continue;
     }
     if (parsed.kind == LineKind::Blank || !location.sectionFound) continue;
-    // A key line with an empty name right after another one is dropped, as the real reader does.
-    if (parsed.emptyName && previousKey && previousKey->name.empty()) continue;
-    previousKey = &parsed;
-    if (SameName(parsed.name, key)) {
+    // A key line with an empty name right after another one is not read, as by the real reader
+    // (a new key still goes after it, so that it stays unread).
+    const bool unread = parsed.emptyName && previousKey && previousKey->name.empty();
+    if (!unread && SameName(parsed.name, key)) {
       location.keyLine = &line;
       location.key = parsed;
       return location;
     }
+    if (!unread) previousKey = &parsed;
     location.insertAt = line.next;
     location.insertAfterBreak = line.hasBreak;
   }
