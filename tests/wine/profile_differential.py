@@ -88,7 +88,10 @@ def make_file(rng):
             line = cp932(line)
             if rng.random() < 0.08:
                 at = rng.randrange(len(line) + 1)
-                line = line[:at] + rng.choice(ODD) + line[at:]
+                odd = rng.choice(ODD)
+                if line.startswith(b"["):
+                    odd = odd.replace(b"\x00", b"")  # a NUL could leave the section's name empty
+                line = line[:at] + odd + line[at:]
         lines.append(line)
     breaks = [rng.choice(BREAKS) for _ in lines]
     if rng.random() < 0.3:
