@@ -4,6 +4,7 @@
 // from the texts of its message boxes, which are only passed on when something failed.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -250,10 +251,17 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   const std::string listPath = (fs::path(scratch.Path()) / "ids.csv").string();
 
   const std::vector<std::string> before = ReadRegistry();
+  // Windows' profile functions do not recognise a UTF-8 byte order mark: to them (and to QOR) the
+  // file's first line, and the section it names, are not there.
+  if (StateOf((fs::path(profile.Path()) / kRegistryFile).string()).content.starts_with("\xEF\xBB\xBF")) {
+    std::cerr << "mailzolka: warning: " << registry << " begins with a UTF-8 byte order mark, which hides"
+              << " its first section from Windows programs (QOR among them)\n";
+  }
   std::vector<IdSummary> found;
   std::map<std::string, bool> seen;
   int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
     for (IdSummary& id : ExportIds(run, user, path, listPath, args.operands.size() > 1)) {
+      id.id.erase(0, std::min(id.id.find_first_not_of(" \t\v\f\x1a"), id.id.size()));  // as registered
       if (seen.emplace(id.id, true).second) found.push_back(std::move(id));
     }
     if (!OffersCommand(run, kRegisterCommand)) {

@@ -3,8 +3,9 @@
 // Input: byte 0 picks a small read buffer; then the section, the key and the value, each ended by
 // a NUL byte; the rest is the file's content. Checked:
 // - a read fills the buffer within its size, terminated, and a smaller buffer gets a prefix;
-// - a write changes one line of the file at most, adding at most a section line and a line end
-//   before it: every other byte stays as it was (for names and a value without a line break);
+// - a write into a code page 932 file changes one line of the file at most (a line ends at CR, LF
+//   or both), adding at most a section line and a line end before it: every other byte stays as
+//   it was (for names and a value without a line break);
 // - for a section, key and value that can stand on a profile line (one line, no '=' in the key, no
 //   character cut short at the end of a name), reading back gives what was written, without the
 //   blanks at either end and without one pair of enclosing quotes; writing it again changes nothing.
@@ -51,6 +52,11 @@ bool EndsWithWholeCharacter(std::string_view name) {
   return at == name.size();
 }
 
+std::string WithoutLoneLead(std::string text) {
+  if (!EndsWithWholeCharacter(text)) text.pop_back();
+  return text;
+}
+
 bool HasCharacter(std::string_view text, char c) {
   for (std::size_t at = 0; at < text.size(); at += Lead(text[at]) ? 2 : 1) {
     if (text[at] == c) return true;
@@ -58,12 +64,17 @@ bool HasCharacter(std::string_view text, char c) {
   return false;
 }
 
+bool IsBreak(char c) { return c == '\r' || c == '\n'; }
+
+bool HasBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// A new name is written less its leading blanks only: a line break among its last blanks counts.
 bool Writable(std::string_view section, std::string_view key, std::string_view value) {
-  section = Trim(section);
-  key = Trim(key);
-  return !section.empty() && section.find('\n') == std::string_view::npos && EndsWithWholeCharacter(section) &&
-         !key.empty() && key.front() != '[' && key.find('\n') == std::string_view::npos &&
-         !HasCharacter(key, '=') && EndsWithWholeCharacter(key) && value.find('\n') == std::string_view::npos;
+  section = TrimLeft(section);
+  key = TrimLeft(key);
+  return !Trim(section).empty() && !HasBreak(section) && EndsWithWholeCharacter(Trim(section)) && !Trim(key).empty() &&
+         key.front() != '[' && !HasBreak(key) && !HasCharacter(key, '=') && EndsWithWholeCharacter(Trim(key)) &&
+         !HasBreak(value);
 }
 
 std::string_view Unquoted(std::string_view value) {
@@ -78,14 +89,17 @@ std::string Read(const std::string& section, const std::string& key, std::size_t
   const std::size_t count =
       desktop::GetPrivateProfileString(section.c_str(), key.c_str(), "fallback ", buffer.data(), size, kFile);
   qorfuzz::Check(count < size && buffer[count] == '\0', "a read overran its buffer or left it unterminated");
-  return std::string(buffer.data(), count);
+  // A value whose characters do not all fit gives those that do, and the count size - 1.
+  const std::string text(buffer.data());
+  qorfuzz::Check(text.size() == count || count == size - 1, "a read's count is not its length");
+  return text;
 }
 
 std::vector<std::string_view> Lines(std::string_view text) {
   std::vector<std::string_view> lines;
   for (std::size_t at = 0; at < text.size();) {
-    const std::size_t end = text.find('\n', at);
-    const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    std::size_t next = std::min(text.find_first_of("\r\n", at), text.size());
+    if (next < text.size()) next += text.compare(next, 2, "\r\n") == 0 ? 2 : 1;
     lines.push_back(text.substr(at, next - at));
     at = next;
   }
@@ -95,25 +109,29 @@ std::vector<std::string_view> Lines(std::string_view text) {
 // The bytes between the longest common prefix and suffix of whole lines: what the write replaced
 // and what it put in its place.
 void CheckOneLineChanged(std::string_view before, std::string_view after, std::string_view value) {
+  // A line starts after LF, or after a CR that no LF follows.
+  auto lineStart = [](std::string_view text, std::size_t at) {
+    return at == 0 || text[at - 1] == '\n' || (text[at - 1] == '\r' && (at == text.size() || text[at] != '\n'));
+  };
   std::size_t prefix = 0;
   while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) ++prefix;
-  while (prefix > 0 && before[prefix - 1] != '\n') --prefix;
+  while (prefix > 0 && !(lineStart(before, prefix) && lineStart(after, prefix))) --prefix;
   std::size_t suffix = 0;
   while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
          before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
     ++suffix;
   }
   // Back to a line's start in both: a changed line may end as the next one begins ("=" before "=\r\n").
-  auto midLine = [&](std::string_view text) { return text.size() > suffix && text[text.size() - suffix - 1] != '\n'; };
+  auto midLine = [&](std::string_view text) { return text.size() > suffix && !lineStart(text, text.size() - suffix); };
   while (suffix > 0 && (midLine(before) || midLine(after))) --suffix;
   const std::string_view removed = before.substr(prefix, before.size() - suffix - prefix);
   const std::string_view added = after.substr(prefix, after.size() - suffix - prefix);
   const std::string detail = "removed " + qorfuzz::Escaped(removed) + "\nadded " + qorfuzz::Escaped(added);
   if (removed.empty() && added.empty()) return;
 
-  const std::size_t removedBreak = removed.find('\n');
-  qorfuzz::Check(removedBreak == std::string_view::npos || removedBreak + 1 == removed.size(),
-                 "a write changed more than one line", detail);
+  const std::vector<std::string_view> removedLines = Lines(removed);
+  const std::size_t removedBreak = removed.find_first_of("\r\n");
+  qorfuzz::Check(removedLines.size() <= 1, "a write changed more than one line", detail);
   const std::vector<std::string_view> lines = Lines(added);
   qorfuzz::Check(!lines.empty() && lines.size() <= 3, "a write added more than a section line and a key line", detail);
   const std::string keyLineEnd = "=" + std::string(TrimLeft(value)) + "\r\n";
@@ -142,8 +160,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string& value = fields[2];
   // The profile functions keep their text in UTF-16, as the real ones do: what lands in the file
   // is each name and the value through the code page and back.
-  const std::string storedValue = desktop::detail::ThroughAnsiCodePage(value);
-  const std::string storedNames = desktop::detail::ThroughAnsiCodePage(section + key);
+  // A lead byte that ends a text has no character to make and is dropped.
+  const std::string storedValue = desktop::detail::ThroughAnsiCodePage(WithoutLoneLead(value));
+  const std::string storedNames =
+      desktop::detail::ThroughAnsiCodePage(WithoutLoneLead(section)) + desktop::detail::ThroughAnsiCodePage(WithoutLoneLead(key));
 
   // The file in memory: the parsing and editing are what this target checks, not the file system.
   static const bool once = (desktop::KeepProfilesInMemory(true), desktop::SetProfileDirectory("/qorfuzz"), true);
@@ -154,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   const std::string whole = Read(section, key, 4096);
   const std::string cut = Read(section, key, smallBuffer);
-  qorfuzz::Check(whole.starts_with(cut) && cut.size() == std::min(whole.size(), smallBuffer - 1),
+  qorfuzz::Check(whole.starts_with(cut) && cut.size() + 2 >= std::min(whole.size(), smallBuffer - 1),
                  "a small buffer does not get the value's start");
   const int number = desktop::GetPrivateProfileInt(section.c_str(), key.c_str(), -7, kFile);
   if (Read(section, key, 30).empty()) qorfuzz::Check(number == -7, "an empty value is not the fallback number");
@@ -163,16 +183,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   qorfuzz::Check(written, "a write to a writable profile failed");
   const std::string after = files[path];
   // Names and values that hold a line break are written as they are, and make lines of their own.
-  const bool oneLine = (section + key + value).find('\n') == std::string::npos;
-  if (oneLine) CheckOneLineChanged(rest, after, storedValue);
+  // A UTF-16 file is edited in UTF-16; a lead byte may take the line end after it as its second.
+  const bool oneLine = !HasBreak(section + key + value);
+  const bool utf16 = rest.starts_with("\xFF\xFE") || rest.starts_with("\xFE\xFF");
+  bool leadBeforeBreak = false;
+  for (std::size_t at = 0; at + 1 < rest.size(); at += Lead(rest[at]) ? 2 : 1) leadBeforeBreak |= Lead(rest[at]) && IsBreak(rest[at + 1]);
+  if (oneLine && !utf16 && !leadBeforeBreak) CheckOneLineChanged(rest, after, storedValue);
 
   if (!Writable(section, key, value) || storedNames != section + key) return 0;
   const std::string expected(Unquoted(Trim(storedValue)).substr(0, 4095));
   const std::string readBack = Read(section, key, 4096);
   qorfuzz::Check(readBack == expected, "reading back does not give what was written",
                  "wrote " + qorfuzz::Escaped(value) + "\nread " + qorfuzz::Escaped(readBack));
+  // A new key keeps the blanks at the end of its name, as the real functions write it; a value
+  // with blanks at its end then reads back without them, and the next write puts the line anew.
+  if (!key.empty() && IsBlank(key.back()) && !value.empty() && IsBlank(value.back())) return 0;
   qorfuzz::Check(desktop::WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(), kFile),
                  "writing the same value again failed");
-  qorfuzz::Check(files[path] == after, "writing the same value again changed the file");
+  qorfuzz::Check(files[path] == after, "writing the same value again changed the file",
+                 "written " + qorfuzz::Escaped(after) + "\nbecame " + qorfuzz::Escaped(files[path]));
   return 0;
 }

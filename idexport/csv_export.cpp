@@ -1,10 +1,13 @@
 // Command 131: every ID of the last sent-and-received-by-ID listing with its name, one "ID,name"
-// line each, LF-terminated. The file is written beside the target and put in its place only when
+// line each, LF-terminated. CR, LF and NUL in an ID or name, and a comma in an ID that a reader
+// could not tell from the separator, are written as blanks; the entries so changed are counted in
+// a box of their own. The file is written beside the target and put in its place only when
 // every line is on disk, so a failure never leaves a half-written file or destroys the old one.
 #include <string>
 
 #include "addin/addin_state.h"
 #include "addin/commands.h"
+#include "idexport/field_text.h"
 #include "platform/dialog.h"
 #include "platform/file.h"
 #include "platform/message_box.h"
@@ -20,13 +23,18 @@ void Tell(const std::string& text, platform::Icon icon = platform::Icon::None) {
 }
 
 // Writes the lines into a new version of the file; the old one stays whole until every line is
-// written. `kept` names the new file when it could not take the old one's place after that was
-// removed.
-bool WriteIdLines(const std::string& target, int* written, std::string* kept) {
+// written. `blanked` counts the lines written with blanks for their line breaks; `kept` names the
+// new file when it could not take the old one's place after that was removed.
+bool WriteIdLines(const std::string& target, int* written, int* blanked, std::string* kept) {
   platform::FileReplacement file;
   if (!file.Begin(target)) return false;
   for (const IdEntry& entry : state.idEntries) {
-    const std::string line = entry.id + "," + entry.name + "\n";  // written whole
+    // A line that is an ID, a comma and the same ID again is read as that ID whole; otherwise the
+    // first comma ends the ID.
+    const std::string id = Blanked(entry.id, entry.name == entry.id ? "" : ",");
+    const std::string name = Blanked(entry.name);
+    if (id != entry.id || name != entry.name) ++*blanked;
+    const std::string line = id + "," + name + "\n";  // written whole
     if (!file.Write(line.data(), line.size())) return false;
     ++*written;
   }
@@ -47,14 +55,17 @@ void ExportCsv() {
   if (!platform::AskSaveFilePath(path)) return;
 
   int written = 0;
+  int blanked = 0;
   std::string kept;
-  if (!WriteIdLines(path, &written, &kept)) {
+  if (!WriteIdLines(path, &written, &blanked, &kept)) {
     std::string text = res::kExportFailed + path;
-    if (!kept.empty()) text += "\n" + (res::kExportKept + kept);
+    if (!kept.empty()) text += "
+" + (res::kExportKept + kept);
     Tell(text, platform::Icon::Exclamation);
     return;
   }
   Tell(std::to_string(written) + res::kExportedSuffix);
+  if (blanked > 0) Tell(std::to_string(blanked) + res::kLineBreaksBlanked, platform::Icon::Exclamation);
 }
 
 }  // namespace qor

@@ -1,8 +1,9 @@
 // Command 130. New entries go into the lowest-numbered free keys, so an entry already in the
-// registry is never written over. The keys are chosen and written under the registry's lock, from
-// the registry as it stands then, so two registrations at once never take the same key. What is
-// not written (no free key, an ID the registry cannot hold, a failed write) is reported with its
-// count.
+// registry is never written over. Each key is chosen and written under the registry's lock, from
+// the registry as it stands at that moment, so two registrations at once never take the same key
+// and what another program saved meanwhile is kept. What is not written (no free key, an ID the
+// registry cannot hold, a failed write) is reported with its count, and so are the entries written
+// with blanks for their line breaks.
 #include "idexport/id_registration.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "addin/addin_state.h"
 #include "addin/commands.h"
+#include "idexport/field_text.h"
 #include "idexport/id_select_dialog.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -55,6 +57,13 @@ std::string StoredId(const IdEntry& entry) {
   return SplitRegistryValue(value).id;
 }
 
+IdEntry RegistryForm(const IdEntry& entry) {
+  IdEntry form{Blanked(entry.id), Blanked(entry.name)};
+  form.id.erase(0, std::min(form.id.find_first_not_of(" \t\v\f\x1a"), form.id.size()));
+  if (entry.name == entry.id) form.name = form.id;
+  return form;
+}
+
 Registry ReadRegistry() {
   Registry registry;
   for (int number = 1; number <= kLastKey; ++number) {
@@ -71,77 +80,95 @@ Registry ReadRegistry() {
 
 namespace {
 
+bool KeyIsFree(int number) {
+  char value[2] = {};
+  const std::string key = KeyName(number);
+  return platform::GetProfileString(kSection, key.c_str(), "", value, sizeof value, kRegistryFile) == 0;
+}
+
 bool Holds(const Registry& registry, const std::string& id) {
   return std::any_of(registry.entries.begin(), registry.entries.end(),
                      [&](const IdEntry& entry) { return entry.id == id; });
 }
 
-struct Unwritten {
+struct Outcome {
+  std::vector<IdEntry> written;
   std::size_t full = 0;   // no free key left
   std::size_t other = 0;  // an ID the registry cannot hold, or a write that failed
 };
 
-// Writes the chosen entries into the free keys of the registry as it stands now, under its lock
-// when it can be had.
-// An entry another program registered meanwhile is not written again.
-Unwritten WriteEntries(const std::vector<IdEntry>& chosen) {
-  Unwritten unwritten;
-  // Without the lock (another program kept it too long, or none could be made) the entries are
-  // written all the same, from the registry read just before: nothing registered would be worse.
+// Writes the chosen entries (in registry form) into the free keys, under the registry's lock when
+// it can be had. Each write starts from the registry as it stands then, as each call of the profile
+// functions reads the file anew: an entry another program registered meanwhile is not written
+// again, and a key another program filled is not written over. Without the lock (another program
+// kept it too long, or none could be made) the entries are written all the same: nothing
+// registered would be worse.
+Outcome WriteEntries(const std::vector<IdEntry>& chosen) {
+  Outcome outcome;
   const platform::ProfileLock lock(kRegistryFile);
-  Registry registry = ReadRegistry();
-  std::size_t nextFree = 0;
   for (const IdEntry& entry : chosen) {
     if (StoredId(entry) != entry.id) {
-      ++unwritten.other;
-    } else if (Holds(registry, entry.id)) {
+      ++outcome.other;
       continue;
-    } else if (nextFree >= registry.freeKeys.size()) {
-      ++unwritten.full;
+    }
+    Registry registry = ReadRegistry();
+    // A key read free early in that read may have been filled since, by a program that does not
+    // take the lock (an editor): it is asked again just before the write.
+    for (int attempt = 0; attempt < 10 && !registry.freeKeys.empty() && !KeyIsFree(registry.freeKeys.front()); ++attempt) {
+      registry = ReadRegistry();
+    }
+    if (Holds(registry, entry.id)) continue;
+    if (registry.freeKeys.empty()) {
+      ++outcome.full;
+      continue;
+    }
+    const std::string value = entry.id + "," + entry.name + ",";
+    const std::string key = KeyName(registry.freeKeys.front());
+    if (platform::WriteProfileString(kSection, key.c_str(), value.c_str(), kRegistryFile)) {
+      outcome.written.push_back(entry);
     } else {
-      const std::string value = entry.id + "," + entry.name + ",";
-      const std::string key = KeyName(registry.freeKeys[nextFree]);
-      if (platform::WriteProfileString(kSection, key.c_str(), value.c_str(), kRegistryFile)) {
-        registry.entries.push_back(entry);
-        ++nextFree;
-      } else {
-        ++unwritten.other;  // the key stays free for the next entry
-      }
+      ++outcome.other;  // the key stays free for the next entry
     }
   }
-  return unwritten;
+  return outcome;
+}
+
+void Tell(std::size_t count, const char* text) {
+  if (count == 0) return;
+  const std::string message = std::to_string(count) + text;
+  Ask(message.c_str(), platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
 }  // namespace
 
 void RegisterIds() {
   if (Ask(res::kAskRegister, platform::Buttons::YesNoCancel, platform::Icon::Question) != platform::Answer::Yes) return;
-  // Each ID is compared as the registry would read it back, so an ID that the registry cannot
-  // hold whole is not offered again once its stored form is there.
+  // Each ID is compared in the form it is written in, as the registry would read it back, so an
+  // ID is offered once and, once registered, not again.
   Registry registry = ReadRegistry();
   std::vector<IdEntry> candidates;
+  std::vector<IdEntry> blanked;  // candidates whose line breaks became blanks
   for (const IdEntry& entry : state.idEntries) {
-    const std::string stored = StoredId(entry);
+    const IdEntry form = RegistryForm(entry);
+    const std::string stored = StoredId(form);
     if (Holds(registry, stored)) continue;
     // An ID twice in the list is offered once. One that cannot be stored whole is offered (and
     // counted as not written) but does not stand for the shorter ID it would read back as.
-    if (stored == entry.id) registry.entries.push_back({stored, entry.name});
-    candidates.push_back(entry);
+    if (stored == form.id) registry.entries.push_back(form);
+    candidates.push_back(form);
+    if (Blanked(entry.id) != entry.id || Blanked(entry.name) != entry.name) blanked.push_back(form);
   }
 
-  Unwritten unwritten;
+  Outcome outcome;
   if (!candidates.empty() && IdSelectDialog().Choose(candidates) == platform::kIdOk) {
-    unwritten = WriteEntries(candidates);
+    outcome = WriteEntries(candidates);
   }
   Ask(res::kRegisterDone, platform::Buttons::Ok, platform::Icon::None);
-  if (unwritten.full > 0) {
-    const std::string text = std::to_string(unwritten.full) + res::kRegistryFull;
-    Ask(text.c_str(), platform::Buttons::Ok, platform::Icon::Exclamation);
-  }
-  if (unwritten.other > 0) {
-    const std::string text = std::to_string(unwritten.other) + res::kRegistryNotWritten;
-    Ask(text.c_str(), platform::Buttons::Ok, platform::Icon::Exclamation);
-  }
+  Tell(outcome.full, res::kRegistryFull);
+  Tell(outcome.other, res::kRegistryNotWritten);
+  Tell(std::count_if(outcome.written.begin(), outcome.written.end(),
+                     [&](const IdEntry& entry) { return std::count(blanked.begin(), blanked.end(), entry) > 0; }),
+       res::kLineBreaksBlanked);
 }
 
 }  // namespace qor

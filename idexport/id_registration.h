@@ -21,5 +21,9 @@ IdEntry SplitRegistryValue(const std::string& value);
 // a value to its line, drop its blanks at either end and read at most 255 bytes of it, and the
 // read splits at commas. An ID that does not read back as itself cannot be registered.
 std::string StoredId(const IdEntry& entry);
+// The entry as it is written into the registry: CR, LF and NUL blanked, and the ID without the
+// leading blanks the registry drops (a name that is the ID, as for an ID seen only in sent mail,
+// the same). An ID that reads back as itself in this form can be registered.
+IdEntry RegistryForm(const IdEntry& entry);
 
 }  // namespace qor

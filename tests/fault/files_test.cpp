@@ -63,6 +63,21 @@ class FileFaults : public ::testing::Test {
     }
   }
 
+  // Command 130 with every candidate kept (when there is a selection) and `oks` boxes answered;
+  // returns the texts of the boxes after the question.
+  std::vector<std::string> RegisterBoxes(int oks, bool selection = true) {
+    InProcessAddin::Answer(6);
+    if (selection) InProcessAddin::KeepAllRows();
+    for (int i = 0; i < oks; ++i) InProcessAddin::Answer(1);
+    const std::size_t boxesBefore = addin_->EventsNamed("MessageBox").size();
+    addin_->Command(130);
+    EXPECT_TRUE(desktop::UnusedUserActions().empty());
+    std::vector<std::string> texts;
+    const auto boxes = addin_->EventsNamed("MessageBox");
+    for (std::size_t i = boxesBefore + 1; i < boxes.size(); ++i) texts.push_back(boxes[i].at(4));
+    return texts;
+  }
+
   // Command 131 to `path`; returns the text of the box it closed with.
   std::string Export(const std::string& path) {
     InProcessAddin::Answer(6);
@@ -324,24 +339,67 @@ TEST_F(FileFaults, AnExportReachesAnotherFileSystemAndTheLongestName) {
   EXPECT_TRUE(ReadFile(directory_ / longest).starts_with("ABC01234,"));
 }
 
-// IDs that would not read back as themselves (leading blanks, a comma, 255 bytes or more) are
-// compared in the form they would read back as, and reported instead of written; a registration
-// run again writes nothing, so the registry does not fill up with them.
+// IDs that would not read back as themselves (a comma, 255 bytes or more) are compared in the form
+// they would read back as, and reported instead of written; a registration run again writes
+// nothing, so the registry does not fill up with them.
 TEST_F(FileFaults, IdsTheRegistryCannotHoldAreReportedNotWritten) {
   WriteFile(directory_ / "QOR.INI", "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\n");
   qor::state.idEntries = {
       {"  XYZ00001", "x"}, {"AB,CD", "AB,CD"}, {std::string(300, 'L'), "long"}, {"KJP55021", Sjis("佐藤")}};
-  Register(2);  // "AB,CD" reads back as "AB", which is there: not offered
+  // "AB,CD" reads back as "AB", which is there: not offered. "  XYZ00001" is written as the
+  // registry reads it back, without its leading blanks.
+  Register(1);
   const std::string registry = ReadFile(directory_ / "QOR.INI");
-  EXPECT_EQ(registry, "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\nID3=KJP55021," + Sjis("佐藤") + ",\r\n");
-  Register(2);
+  EXPECT_EQ(registry, "[ID]\r\nID1=ABC01234,old name,\r\nID2=AB,x,\r\nID3=XYZ00001,x,\r\nID4=KJP55021," +
+                          Sjis("佐藤") + ",\r\n");
+  Register(1);
   EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), registry);
 }
 
+// ID1 to ID98 taken and three new IDs: the first takes ID99, the box counts the other two.
+TEST_F(FileFaults, TheLastFreeKeyTakesOneIdAndTheBoxCountsTheRest) {
+  std::string registry = "[ID]\r\n";
+  for (int key = 1; key <= 98; ++key) registry += "ID" + std::to_string(key) + "=M" + std::to_string(key) + ",n,\r\n";
+  WriteFile(directory_ / "QOR.INI", registry);
+  EXPECT_EQ(RegisterBoxes(2), (std::vector<std::string>{res::kRegisterDone, "2" + std::string(res::kRegistryFull)}));
+  EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), registry + "ID99=ABC01234," + qor::state.idEntries[0].name + ",\r\n");
+}
+
+// A recipient written with a leading blank is the ID without it: registered once in that form
+// (also when the same ID was received), then recognised.
+TEST_F(FileFaults, AnIdWithALeadingBlankIsRegisteredOnceAsItReadsBack) {
+  qor::state.idEntries = {{"ABC01234", Sjis("山田")}, {" ABC01234", " ABC01234"}, {"\t NEK77777", "\t NEK77777"}};
+  EXPECT_EQ(RegisterBoxes(1), std::vector<std::string>{res::kRegisterDone});
+  const std::string registry = ReadFile(directory_ / "QOR.INI");
+  EXPECT_EQ(registry, "[ID]\r\nID1=ABC01234," + Sjis("山田") + ",\r\nID2=NEK77777,NEK77777,\r\n");
+  EXPECT_EQ(RegisterBoxes(1, false), std::vector<std::string>{res::kRegisterDone});  // nothing offered
+  EXPECT_EQ(ReadFile(directory_ / "QOR.INI"), registry);
+}
+
+// A sender's name or ID with CR, LF or NUL: QOR.INI and the export keep one line per entry, with
+// blanks in their place, and a box counts the entries so written.
+TEST_F(FileFaults, LineBreaksFromTheLogBecomeBlanksInBothFiles) {
+  qor::state.idEntries = {{"ABC01234", std::string("A\r[X]\rID9=EV\n\0B", 15)},
+                          {"XY\r1", "XY\r1"}, {"KJP55021", "ok"}};
+  EXPECT_EQ(RegisterBoxes(2),
+            (std::vector<std::string>{res::kRegisterDone, "2" + std::string(res::kLineBreaksBlanked)}));
+  EXPECT_EQ(ReadFile(directory_ / "QOR.INI"),
+            "[ID]\r\nID1=ABC01234,A [X] ID9=EV  B,\r\nID2=XY 1,XY 1,\r\nID3=KJP55021,ok,\r\n");
+  InProcessAddin::Answer(6);
+  InProcessAddin::SaveFile(directory_ / "ids.csv");
+  InProcessAddin::Answer(1);
+  InProcessAddin::Answer(1);
+  addin_->Command(131);
+  EXPECT_EQ(addin_->EventsNamed("MessageBox").back().at(4), "2" + std::string(res::kLineBreaksBlanked));
+  EXPECT_EQ(ReadFile(directory_ / "ids.csv"), "ABC01234,A [X] ID9=EV  B\nXY 1,XY 1\nKJP55021,ok\n");
+}
+
 // Two registrations at once in two processes, 20 new IDs each: every ID lands in a key of its own
-// and neither run reports an entry it did not write.
+// and neither run reports an entry it did not write. In the last round both find the same IDs:
+// each is written once.
 TEST_F(FileFaults, TwoRegistrationsAtOnceKeepEveryEntry) {
-  for (int round = 0; round < 3; ++round) {
+  for (int round = 0; round < 4; ++round) {
+    const bool same = round == 3;
     WriteFile(directory_ / "QOR.INI", kRegistry);
     int start[2];
     ASSERT_EQ(pipe(start), 0);
@@ -349,7 +407,7 @@ TEST_F(FileFaults, TwoRegistrationsAtOnceKeepEveryEntry) {
     ASSERT_GE(child, 0);
     qor::state.idEntries.clear();
     for (int i = 0; i < 20; ++i) {
-      qor::state.idEntries.push_back({(child == 0 ? "C" : "P") + std::to_string(round * 100 + i), "n"});
+      qor::state.idEntries.push_back({(same ? "S" : child == 0 ? "C" : "P") + std::to_string(round * 100 + i), "n"});
     }
     char go = 0;
     if (child == 0) {
@@ -365,13 +423,16 @@ TEST_F(FileFaults, TwoRegistrationsAtOnceKeepEveryEntry) {
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
     const std::string registry = ReadFile(directory_ / "QOR.INI");
-    for (const char* side : {"C", "P"}) {
+    for (const char* side : same ? std::vector<const char*>{"S"} : std::vector<const char*>{"C", "P"}) {
       for (int i = 0; i < 20; ++i) {
         const std::string value = "=" + std::string(side) + std::to_string(round * 100 + i) + ",n,\r\n";
-        EXPECT_NE(registry.find(value), std::string::npos) << value << " in round " << round;
+        const std::size_t at = registry.find(value);
+        EXPECT_NE(at, std::string::npos) << value << " in round " << round;
+        EXPECT_EQ(registry.find(value, at + 1), std::string::npos) << value << " twice";
       }
     }
-    EXPECT_NE(registry.find("ID41="), std::string::npos);
+    EXPECT_EQ(registry.find(same ? "ID22=" : "ID41=") != std::string::npos, !same);
+    EXPECT_NE(registry.find(same ? "ID21=" : "ID41="), std::string::npos);
   }
 }
 

@@ -153,6 +153,45 @@ TEST_F(ProfileTest, UnreadableFileReadsAsMissingAndIsNotReplaced) {
   EXPECT_EQ(Content(), "[SYSTEM]\r\nA=1\r\n");
 }
 
+std::string Utf16(const std::u16string& text, bool little) {
+  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(little ? unit & 0xFF : unit >> 8);
+    bytes += static_cast<char>(little ? unit >> 8 : unit & 0xFF);
+  }
+  return bytes;
+}
+
+// A file with a UTF-16 byte order mark is UTF-16 text, read and written so; the rest is code
+// page 932, also a file that begins with the UTF-8 mark (its first line is then no section).
+TEST_F(ProfileTest, Utf16FilesAreReadAndWrittenInTheirOwnEncoding) {
+  for (const bool little : {true, false}) {
+    Put(Utf16(u"[System]\r\nName=山田 \r\nPrevMode=2\r\n[Other]\r\nX=é\r\nY=€\r\n", little));
+    EXPECT_EQ(Text("SYSTEM", "NAME"), "\x8ER\x93\x63");  // 山田 in code page 932
+    EXPECT_EQ(Int("PREVMODE"), 2);
+    EXPECT_EQ(Text("Other", "X"), "e");  // not in the code page: the nearest character, or '?'
+    EXPECT_EQ(Text("Other", "Y"), "?");
+    EXPECT_TRUE(Write("SYSTEM", "NEW", "\x89\xEF\x8B\x63"));  // 会議
+    EXPECT_TRUE(Write("Other", "X", "1"));
+    EXPECT_EQ(Content(), Utf16(u"[System]\r\nName=山田 \r\nPrevMode=2\r\nNEW=会議\r\n[Other]\r\nX=1\r\nY=€\r\n", little));
+  }
+  Put("\xEF\xBB\xBF[SYSTEM]\r\nPREVMODE=3\r\n");
+  EXPECT_EQ(Int("PREVMODE"), -9);
+}
+
+// CR, LF and CRLF all end a line; names and values end at a NUL; names match without regard to
+// the case of ASCII letters only.
+TEST_F(ProfileTest, LinesEndAtCrOrLfAndTextAtNul) {
+  Put(std::string("[ID]\rID1=A,a,\rID2=B\0junk\n\r[ \x82\x60\x83\xBF ]\nK\0x=1\r\n", 42));
+  EXPECT_EQ(Text("ID", "ID1"), "A,a,");
+  EXPECT_EQ(Text("ID", "ID2"), "B");
+  EXPECT_EQ(Int("K"), -9);
+  EXPECT_EQ(platform::GetProfileInt("\x82\x60\x83\xBF", "k", -9, "QORMAIL.INI"), 1);
+  EXPECT_EQ(platform::GetProfileInt("\x82\x81\x83\xBF", "k", -9, "QORMAIL.INI"), -9);  // ａ is not Ａ
+  EXPECT_TRUE(Write("ID", "ID3", "C"));
+  EXPECT_EQ(Content(), std::string("[ID]\rID1=A,a,\rID2=B\0junk\nID3=C\r\n\r[ \x82\x60\x83\xBF ]\nK\0x=1\r\n", 49));
+}
+
 TEST_F(ProfileTest, NameWithSlashIsUsedAsGiven) {
   const std::string path = (dir / "elsewhere.ini").string();
   EXPECT_TRUE(platform::WriteProfileString("S", "K", "v", path.c_str()));

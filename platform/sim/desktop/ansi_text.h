@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace desktop::detail {
 
@@ -13,5 +14,15 @@ namespace desktop::detail {
 std::string ThroughAnsiCodePage(std::string_view text);
 // The same into `out`: at most `room` bytes of it (a character may be cut), and how many.
 std::size_t ThroughAnsiCodePage(std::string_view text, char* out, std::size_t room);
+
+// Code page 932 text in UTF-16, as MultiByteToWideChar gives it: a lead byte takes the byte after
+// it (unless that is NUL or there is none), a pair or lone lead byte of no character is U+30FB
+// "・". With `starts`, the byte offset each UTF-16 unit comes from, and the text's size last.
+std::u16string WideFromAnsi(std::string_view text, std::vector<std::size_t>* starts = nullptr);
+// UTF-16 text in code page 932, as WideCharToMultiByte gives it: a character the code page lacks
+// is a near one (Latin-1 letters without their marks) or '?', as is each half of a surrogate pair. Into `out`: whole characters only, at most `room`
+// bytes; false when not all of them fitted.
+bool AnsiFromWide(std::u16string_view text, char* out, std::size_t room, std::size_t* written);
+std::string AnsiFromWide(std::u16string_view text);
 
 }  // namespace desktop::detail

@@ -1,7 +1,11 @@
 // Private profile files (INI), read as Windows reads them (Wine's kernel32 profile.c is the
-// reference) and written by editing the file's text: the one line that changes or is added ends
-// with CRLF, every other byte stays as it was. A write goes through platform::FileReplacement, so a
-// failed write leaves no half-written file and the file keeps its mode, owner and links.
+// reference): the file is taken as UTF-16 when it starts with a UTF-16 byte order mark (little or
+// big endian), as code page 932 otherwise, and read in UTF-16; a line ends at CR, LF or both.
+// Written by editing the file's text in its own encoding: the one line that changes or is added
+// ends with CRLF, every other byte stays as it was (the real functions keep the file's other lines
+// too; Wine writes the whole file anew, with the same entries). A write goes through
+// platform::FileReplacement, so a failed write leaves no half-written file and the file keeps its
+// mode, owner and links.
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -30,50 +34,47 @@
 namespace desktop {
 namespace {
 
-bool IsBlank(char c) {
-  // Wine's profile blanks: C white space, and ^Z (DOS end of file).
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == 0x1a;
+using detail::AnsiFromWide;
+using detail::WideFromAnsi;
+
+bool IsBlank(char16_t c) {
+  // The profile blanks: C white space, and ^Z (DOS end of file).
+  return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1a;
 }
 
-std::string_view TrimLeft(std::string_view text) {
+std::u16string_view TrimLeft(std::u16string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   return text;
 }
 
-std::string_view TrimRight(std::string_view text) {
+std::u16string_view TrimRight(std::u16string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
 
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+std::u16string_view Trim(std::u16string_view text) { return TrimRight(TrimLeft(text)); }
 
-using platform::IsLeadByte;
+// A name or value read from the file ends at a NUL, as a string of the real functions does.
+std::u16string_view ToNul(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
 
-// Position of the first or last single-byte `c`, never the second byte of a double-byte character.
-std::size_t FindChar(std::string_view text, char c, bool last) {
-  std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == c) {
-      found = i;
-      if (!last) break;
-    }
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) ++i;
-  }
-  return found;
+// Names match without regard to the case of ASCII letters. (Wine folds no other letters; Windows
+// may fold more, a difference no name the add-in uses can show.)
+char16_t Fold(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c; }
+
+// A text the program passes in UTF-16, as the ANSI functions convert it: a lead byte at its end,
+// with no byte after it, is dropped.
+std::u16string Argument(const char* text) {
+  std::string_view bytes = text ? text : "";
+  std::size_t at = 0;
+  while (at < bytes.size()) at += platform::IsLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
+  if (at > bytes.size()) bytes.remove_suffix(1);
+  return WideFromAnsi(bytes);
 }
 
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Section and key names match without regard to ASCII case.
-bool SameName(std::string_view a, std::string_view b) {
+bool SameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
-      if (a.substr(i, 2) != b.substr(i, 2)) return false;
-      ++i;
-    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-      return false;
-    }
+    if (Fold(a[i]) != Fold(b[i])) return false;
   }
   return true;
 }
@@ -82,43 +83,96 @@ enum class LineKind { Blank, Section, Key };
 
 struct ParsedLine {
   LineKind kind = LineKind::Blank;
-  std::string_view name;
-  std::optional<std::string_view> value;  // none on a line without '='
+  std::u16string_view name;
+  std::optional<std::u16string_view> value;  // none on a line without '='
+  bool emptyName = false;  // the name before its NUL cut was empty too
 };
 
-ParsedLine Parse(std::string_view text) {
+ParsedLine Parse(std::u16string_view text) {
   if (text.empty()) return {};
   if (text.front() == '[') {
-    // A '[' line without ']' is read as a key line.
-    const std::size_t close = FindChar(text, ']', true);
-    if (close != std::string_view::npos) return {LineKind::Section, text.substr(1, close - 1), {}};
+    // A '[' line without ']' is read as a key line; the name ends at the last ']'.
+    const std::size_t close = text.rfind(']');
+    if (close != std::u16string_view::npos) return {LineKind::Section, ToNul(Trim(text.substr(1, close - 1))), {}, false};
   }
-  const std::size_t equals = FindChar(text, '=', false);
-  if (equals == std::string_view::npos) return {LineKind::Key, text, {}};
-  return {LineKind::Key, TrimRight(text.substr(0, equals)), TrimLeft(text.substr(equals + 1))};
+  const std::size_t equals = text.find('=');
+  if (equals == std::u16string_view::npos) return {LineKind::Key, ToNul(text), {}, false};
+  const std::u16string_view name = TrimRight(text.substr(0, equals));
+  return {LineKind::Key, ToNul(name), ToNul(TrimLeft(text.substr(equals + 1))), name.empty()};
 }
 
+// One line of the file in UTF-16 units: [begin, next) holds it with its line end.
 struct Line {
   std::size_t begin = 0;
-  std::size_t next = 0;   // where the following line begins
-  std::string_view text;  // without blanks at either end or the line break
+  std::size_t next = 0;
   bool hasBreak = false;
-  ParsedLine parsed;  // the text read as a section, key or blank line
+  ParsedLine parsed;
 };
 
-// Into `lines`, whose storage is reused: a registration reads a file a hundred times between writes.
-void SplitLines(std::string_view content, std::vector<Line>& lines) {
-  lines.clear();
-  for (std::size_t at = 0; at < content.size();) {
-    const std::size_t end = content.find('\n', at);
-    const std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
-    const std::string_view text = Trim(content.substr(at, next - at));
-    lines.push_back({at, next, text, end != std::string_view::npos, Parse(text)});
+enum class Encoding { Ansi, Utf16Le, Utf16Be };
+
+// A profile file's bytes and the same in UTF-16, split into lines.
+struct ProfileText {
+  std::string bytes;
+  Encoding encoding = Encoding::Ansi;
+  std::u16string wide;
+  std::vector<std::size_t> starts;  // the byte offset of each UTF-16 unit, and the size last
+  std::vector<Line> lines;          // views into wide, which stays put while the text lives
+};
+
+// Windows' profile functions take a file for UTF-16 by its byte order mark alone. They do not
+// recognise the UTF-8 mark (Wine does): such a file is code page 932 text whose first line begins
+// with the mark's bytes, so a section named on that line is not seen.
+void Decode(ProfileText& text) {
+  const std::string& bytes = text.bytes;
+  text.encoding = Encoding::Ansi;
+  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') text.encoding = Encoding::Utf16Le;
+  if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') text.encoding = Encoding::Utf16Be;
+  if (text.encoding == Encoding::Ansi) {
+    text.wide = WideFromAnsi(bytes, &text.starts);
+  } else {
+    // A last odd byte is no character.
+    const bool little = text.encoding == Encoding::Utf16Le;
+    text.wide.clear();
+    text.starts.clear();
+    for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+      const auto low = static_cast<unsigned char>(bytes[at + (little ? 0 : 1)]);
+      const auto high = static_cast<unsigned char>(bytes[at + (little ? 1 : 0)]);
+      text.wide += static_cast<char16_t>(high << 8 | low);
+      text.starts.push_back(at);
+    }
+    text.starts.push_back(text.wide.size() * 2 + 2);
+  }
+  text.lines.clear();
+  const std::u16string_view wide = text.wide;
+  for (std::size_t at = 0; at < wide.size();) {
+    std::size_t end = wide.find_first_of(u"\r\n", at);
+    std::size_t next = end;
+    if (end == std::u16string_view::npos) {
+      end = next = wide.size();
+    } else {
+      next = end + (wide[end] == '\r' && end + 1 < wide.size() && wide[end + 1] == '\n' ? 2 : 1);
+    }
+    text.lines.push_back({at, next, next != end, Parse(Trim(wide.substr(at, end - at)))});
     at = next;
   }
 }
 
-// Where a key is, or where it would go. Only the first section of the name counts.
+// Text for the file in its encoding.
+std::string Encode(std::u16string_view wide, Encoding encoding) {
+  if (encoding == Encoding::Ansi) return AnsiFromWide(wide);
+  std::string bytes;
+  for (const char16_t unit : wide) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += encoding == Encoding::Utf16Le ? low : high;
+    bytes += encoding == Encoding::Utf16Le ? high : low;
+  }
+  return bytes;
+}
+
+// Where a key is, or where it would go. Only the first section of the name counts; the lines
+// before any section are the section with the empty name.
 struct Location {
   bool sectionFound = false;
   const Line* keyLine = nullptr;
@@ -127,35 +181,49 @@ struct Location {
   bool insertAfterBreak = true;
 };
 
-Location Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+Location Locate(const std::vector<Line>& lines, std::u16string_view section, std::u16string_view key) {
   Location location;
-  if (section.empty()) return location;  // the lines before any section are in none
+  location.sectionFound = section.empty();
+  bool ended = false;
+  const ParsedLine* previousKey = nullptr;
   for (const Line& line : lines) {
     const ParsedLine& parsed = line.parsed;
     if (parsed.kind == LineKind::Section) {
-      if (location.sectionFound) break;
+      if (location.sectionFound) ended = true;
+      if (ended) break;
       location.sectionFound = SameName(parsed.name, section);
-    } else if (parsed.kind == LineKind::Blank || !location.sectionFound) {
+      previousKey = nullptr;
+      location.insertAt = line.next;
+      location.insertAfterBreak = line.hasBreak;
       continue;
-    } else if (SameName(parsed.name, key)) {
+    }
+    if (parsed.kind == LineKind::Blank || !location.sectionFound) continue;
+    // A key line with an empty name right after another one is not read, as by the real reader
+    // (a new key still goes after it, so that it stays unread).
+    const bool unread = parsed.emptyName && previousKey && previousKey->name.empty();
+    if (!unread && SameName(parsed.name, key)) {
       location.keyLine = &line;
       location.key = parsed;
       return location;
     }
-    if (location.sectionFound) {
-      location.insertAt = line.next;
-      location.insertAfterBreak = line.hasBreak;
-    }
+    if (!unread) previousKey = &parsed;
+    location.insertAt = line.next;
+    location.insertAfterBreak = line.hasBreak;
   }
   return location;
 }
 
-// A value in matching double or single quotes loses them.
-std::string_view Unquoted(std::string_view value) {
+// The value as the real functions copy it into a buffer of `size` characters: cut to size - 1,
+// a value in matching double or single quotes without them (a cut one loses its last character).
+std::u16string CopyEntry(std::u16string_view value, std::size_t size) {
+  bool quoted = false;
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-    return value.substr(1, value.size() - 2);
+    quoted = true;
+    value.remove_prefix(1);
   }
-  return value;
+  std::u16string copy(value.substr(0, size - 1));
+  if (quoted && size >= value.size() && !copy.empty()) copy.pop_back();
+  return copy;
 }
 
 // The path a profile file name stands for, in `path` (reused: every profile look-up asks for it).
@@ -183,8 +251,7 @@ struct CachedProfile {
   std::string path;
   struct stat status {};
   bool trusted = false;
-  std::string content;
-  std::vector<Line> lines;  // views into content, which stays put while the entry lives
+  ProfileText text;
 };
 
 constexpr std::size_t kCachedProfiles = 4;
@@ -245,8 +312,9 @@ const CachedProfile* ReadFileProfile(const std::string& path, const struct stat&
   const bool read = platform::ReadToEnd(file, content);
   fclose(file);
   if (!read) return nullptr;
-  cache.push_front({path, opened, TimesSettled(opened, moment), std::move(content), {}});
-  SplitLines(cache.front().content, cache.front().lines);
+  cache.push_front({path, opened, TimesSettled(opened, moment), {}});
+  cache.front().text.bytes = std::move(content);
+  Decode(cache.front().text);
   if (cache.size() > kCachedProfiles) cache.pop_back();
   return &cache.front();
 }
@@ -284,88 +352,122 @@ int ParseProfileInt(std::string_view text) {
   return static_cast<int>(negative ? 0u - total : total);
 }
 
-// The lines of a profile kept in memory, split again only when its bytes change: the registry's
-// look-ups read one file a hundred times in a row.
-const std::vector<Line>& MemoryProfileLines(const std::string& content) {
-  static std::string splitContent;
-  static std::vector<Line> lines;
-  if (splitContent != content || (lines.empty() && !content.empty())) {
-    splitContent = content;
-    SplitLines(splitContent, lines);
+// A profile kept in memory, decoded again only when its bytes change: the registry's look-ups read
+// one file a hundred times in a row.
+const ProfileText& MemoryProfile(const std::string& content) {
+  static ProfileText text;
+  static bool decoded = false;
+  if (!decoded || text.bytes != content) {
+    text.bytes = content;
+    Decode(text);
+    decoded = true;
   }
-  return lines;
+  return text;
+}
+
+// The profile file as it stands: null when there is none (or it is no regular file, or unreadable).
+const ProfileText* ReadProfile(const std::string& path) {
+  if (const auto* memory = detail::MemoryProfiles()) {
+    const auto found = memory->find(path);
+    return found == memory->end() ? nullptr : &MemoryProfile(found->second);
+  }
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return nullptr;
+  const CachedProfile* profile = ReadFileProfile(path, status);
+  return profile ? &profile->text : nullptr;
+}
+
+// What the real functions give a buffer of `size` UTF-16 characters: the value, or the fallback
+// without its trailing blanks (the first character stays), as the entry is copied.
+std::u16string LookUp(const char* section, const char* key, const char* fallback, std::size_t size,
+                      const char* file) {
+  std::u16string fallbackText = Argument(fallback);
+  while (fallbackText.size() > 1 && fallbackText.back() == ' ') fallbackText.pop_back();
+  std::u16string_view text = fallbackText;
+  static std::string path;  // the simulated desktop has one thread
+  ProfilePath(file, path);
+  if (const ProfileText* profile = ReadProfile(path)) {
+    const Location location = Locate(profile->lines, Trim(Argument(section)), Trim(Argument(key)));
+    if (location.keyLine && location.key.value) text = *location.key.value;
+    return CopyEntry(text, size);
+  }
+  return CopyEntry(text, size);
 }
 
 }  // namespace
 
+// The ANSI functions work in UTF-16 inside: what they give back has been through the code page.
+// A value whose characters do not all fit gives the characters that do and the count size - 1.
 std::size_t GetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
                                     std::size_t size, const char* file) {
   if (!buffer || size == 0) return 0;
   buffer[0] = '\0';
-  if (!section || !key || !*key || !file) return 0;
-  std::string_view text = fallback ? fallback : "";
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);  // as Windows trims a default
-  static const std::vector<Line> none;
-  const std::vector<Line>* split = &none;
-  static std::string path;  // the simulated desktop has one thread
-  ProfilePath(file, path);
-  struct stat status {};
-  if (const auto* memory = detail::MemoryProfiles()) {
-    const auto found = memory->find(path);
-    if (found != memory->end()) split = &MemoryProfileLines(found->second);
-  } else if (stat(path.c_str(), &status) == 0) {
-    if (const CachedProfile* profile = ReadFileProfile(path, status)) split = &profile->lines;
+  if (!section || !key || !file) return 0;
+  const std::u16string value = LookUp(section, key, fallback, size, file);
+  std::size_t count = 0;
+  if (!AnsiFromWide(value, buffer, size - 1, &count)) {
+    std::fill(buffer + count, buffer + size - 1, '\0');
+    count = size - 1;
   }
-  const Location location = Locate(*split, Trim(section), Trim(key));
-  if (location.keyLine && location.key.value) text = *location.key.value;
-  // The ANSI profile functions work on UTF-16 inside: what they give back has been through the
-  // code page, as the text of the real controls has.
-  const std::size_t count = detail::ThroughAnsiCodePage(Unquoted(text), buffer, size - 1);
   buffer[count] = '\0';
   return count;
 }
 
 int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
-  char buffer[30];  // Windows reads the number through a buffer of this size
-  if (GetPrivateProfileString(section, key, "", buffer, sizeof buffer, file) == 0) return fallback;
-  return ParseProfileInt(buffer);
+  if (!section || !key || !file) return fallback;
+  const std::u16string value = LookUp(section, key, "", 30, file);  // read through a buffer of 30
+  if (value.empty()) return fallback;
+  std::string digits;
+  for (const char16_t c : value) digits += c < 0x80 ? static_cast<char>(c) : '\x7f';
+  return ParseProfileInt(digits);
 }
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file) {
   if (!section || !key || !value || !file) return false;
   const std::string path = ProfilePath(file);
-  std::string content;
-  struct stat status {};
+  ProfileText text;
   if (const auto* memory = detail::MemoryProfiles()) {
-    if (const auto found = memory->find(path); found != memory->end()) content = found->second;
-  } else if (stat(path.c_str(), &status) == 0) {
+    if (const auto found = memory->find(path); found != memory->end()) text = MemoryProfile(found->second);
+  } else if (struct stat status {}; stat(path.c_str(), &status) == 0) {
     const CachedProfile* existing = ReadFileProfile(path, status);
     if (!existing || access(path.c_str(), W_OK) != 0) return false;
-    content = existing->content;
+    text = existing->text;
   }
+  Decode(text);  // the lines view this copy's own text
   // The ANSI functions pass the text on in UTF-16: what is written comes out as the code page
-  // gives it back. (The real functions write the whole file back that way; the rest of the file
-  // is kept here as it was.)
-  const std::string section932 = detail::ThroughAnsiCodePage(section);
-  const std::string key932 = detail::ThroughAnsiCodePage(key);
-  const std::string value932 = detail::ThroughAnsiCodePage(value);
-  const std::string_view sectionName = Trim(section932);
-  const std::string_view keyName = Trim(key932);
-  const std::string_view newValue = TrimLeft(value932);
-  std::vector<Line> lines;
-  SplitLines(content, lines);
-  const Location location = Locate(lines, sectionName, keyName);
-  const std::string keyLine =
-      std::string(location.keyLine ? location.key.name : keyName) + "=" + std::string(newValue) + "\r\n";
+  // gives it back, in the file's own encoding.
+  const std::u16string sectionText = Argument(section);
+  const std::u16string keyText = Argument(key);
+  const std::u16string valueText = Argument(value);
+  const std::u16string_view sectionName = Trim(sectionText);
+  const std::u16string_view keyName = Trim(keyText);
+  const std::u16string_view newValue = TrimLeft(valueText);
+  const Location location = Locate(text.lines, sectionName, keyName);
+  // A new key or section is written with the name as given, less its leading blanks (as the real
+  // functions do: a blank at its end is dropped when the line is read).
+  const std::u16string keyLine = std::u16string(location.keyLine ? location.key.name : TrimLeft(keyText)) + u"=" +
+                                 std::u16string(newValue) + u"\r\n";
+  std::size_t from = 0;  // the UTF-16 units [from, to) are replaced by `added`
+  std::size_t to = 0;
+  std::u16string added;
   if (location.keyLine) {
     if (location.key.value == newValue) return true;  // unchanged: the file is left alone
-    content.replace(location.keyLine->begin, location.keyLine->next - location.keyLine->begin, keyLine);
+    from = location.keyLine->begin;
+    to = location.keyLine->next;
+    added = keyLine;
   } else if (location.sectionFound) {
-    content.insert(location.insertAt, (location.insertAfterBreak ? "" : "\r\n") + keyLine);
+    from = to = location.insertAt;
+    added = (location.insertAfterBreak ? u"" : u"\r\n") + keyLine;
   } else {
-    if (!content.empty() && content.back() != '\n') content += "\r\n";
-    content += "[" + std::string(sectionName) + "]\r\n" + keyLine;
+    from = to = text.wide.size();
+    const bool broken = !text.wide.empty() && (text.wide.back() == '\n' || text.wide.back() == '\r');
+    added = (text.wide.empty() || broken ? u"" : u"\r\n") + (u"[" + std::u16string(TrimLeft(sectionText)) + u"]\r\n") + keyLine;
   }
+  std::string content = text.bytes;
+  // A new file, or an empty one, is code page 932 text.
+  const std::size_t fromByte = text.starts.empty() ? content.size() : text.starts[from];
+  const std::size_t toByte = text.starts.empty() ? content.size() : text.starts[to];
+  content.replace(fromByte, toByte - fromByte, Encode(added, text.encoding));
   if (auto* memory = detail::MemoryProfiles()) {
     (*memory)[path] = content;
     return true;

@@ -1,0 +1,18 @@
+// Texts from the log as the ID export writes them into files that other programs read line by
+// line: nothing in them may end a line, or the text, early.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace qor {
+
+// The text with CR, LF and NUL, and every byte of `also`, replaced by a blank. None of them is
+// the second byte of a double-byte character.
+inline std::string Blanked(std::string text, std::string_view also = {}) {
+  for (char& c : text) {
+    if (c == '\r' || c == '\n' || c == '\0' || also.find(c) != std::string_view::npos) c = ' ';
+  }
+  return text;
+}
+
+}  // namespace qor
