@@ -18,8 +18,6 @@
 namespace cli {
 namespace {
 
-constexpr int kReceivedInOrder = 1;
-constexpr int kSentInOrder = 3;
 constexpr int kNothingMatched = 1;
 const char* const kColumns[] = {"log", "line", "direction", "id", "name", "date", "time", "subject", "size"};
 
@@ -60,9 +58,17 @@ std::string CsvLine(const std::string& path, const MailRecord& mail) {
   return line + "," + (mail.size >= 0 ? std::to_string(mail.size) : "");
 }
 
+// A mail's lines as show prints them, with their positions (code page 932 texts).
+using MailText = std::vector<std::pair<host::LinePosition, std::string>>;
+
+MailText TextOf(host::LogStore& log, const MailRecord& mail, host::LinePosition nextMail) {
+  MailText text;
+  for (const host::LinePosition line : MailLines(log, mail, nextMail)) text.emplace_back(line, log.Text(line));
+  return text;
+}
+
 // A mail as show prints it: a head naming it, a blank line, then its lines with their positions.
-void PrintMail(const std::string& path, host::LogStore& log, const MailRecord& mail,
-               host::LinePosition nextMail) {
+void PrintMail(const std::string& path, const MailRecord& mail, const MailText& text) {
   std::cout << "mail " << SafeText(path) << ":" << mail.position << "\n"
             << (mail.received ? "From:    " : "To:      ") << host::RenderCp932(mail.id)
             << (mail.name.empty() ? "" : " " + host::RenderCp932(mail.name)) << "\n";
@@ -72,33 +78,29 @@ void PrintMail(const std::string& path, host::LogStore& log, const MailRecord& m
   std::cout << "Subject: " << host::RenderCp932(mail.subject) << "\n";
   if (mail.size >= 0) std::cout << "Size:    " << mail.size << "\n";
   std::cout << "\n";
-  for (const host::LinePosition line : MailLines(log, mail, nextMail)) {
+  for (const auto& [line, bytes] : text) {
     std::string number = std::to_string(line);
     if (number.size() < 6) number.insert(0, 6 - number.size(), ' ');
-    std::cout << number << "  " << host::RenderCp932(log.Text(line)) << "\n";
+    std::cout << number << "  " << host::RenderCp932(bytes) << "\n";
   }
 }
 
-// The profile and settings every mails and show call shares: view 1 (3 when only sent mail is
-// asked for), the whole log unless --window.
+// The add-in and the temporary profile every mails and show call shares.
 struct MailRun {
-  MailRun(const Arguments& args, MailViews views) : addin(LoadAddin(args.addin)), profile(std::nullopt) {
+  explicit MailRun(const Arguments& args) : addin(LoadAddin(args.addin)), profile(std::nullopt) {
     desktop::SetProfileDirectory(profile.Path());
-    WriteSettings(views.received ? kReceivedInOrder : kSentInOrder, !args.window);
   }
   std::unique_ptr<host::AddinModule> addin;
   ProfileDirectory profile;
   EventSinkScope events{[](const std::vector<std::string>&) {}};
 };
 
-void Name(std::vector<MailRecord>& mails, IdNames& names) {
-  for (const MailRecord& mail : mails) {
-    if (mail.received) names.Received(mail.id, mail.name);
-  }
-  for (MailRecord& mail : mails) {
-    if (!mail.received) mail.name = names.Of(mail.id);
-  }
-}
+// A mail that may match, kept until every log is read: a sent mail's name is its ID's by then.
+struct Candidate {
+  size_t log;  // index into the LOG operands
+  MailRecord mail;
+  MailText text;  // --show only
+};
 
 }  // namespace
 
@@ -108,44 +110,59 @@ int MailsCommand(const std::vector<std::string>& argv) {
   if (args.operands.empty()) throw Failure{"mails needs LOG (see mailzolka mails --help)"};
   const MailFilter filter(args);
   ParseEncoding(args.encoding);
-  MailRun setup(args, filter.Views());
+  MailRun setup(args);
   const host::EventOutput none = [](const std::vector<std::string>&) {};
 
-  IdNames names;  // over the logs read so far: a sent mail is named as its ID is at that point
-  bool headed = false, matched = false;
-  const int status = ForEachLog(args, *setup.addin, none, true, [&](const std::string& path, Run& run) {
-    std::vector<MailRecord> mails = ReadMails(run, filter.Views());
-    Name(mails, names);
-    if (!headed && (args.tsv || args.csvOutput)) {
-      std::string header;
-      for (const char* column : kColumns) header += (header.empty() ? "" : args.tsv ? "\t" : ",") + std::string(column);
-      std::cout << header << '\n';
-      headed = true;
-    }
+  IdNames names;
+  std::vector<Candidate> candidates;
+  size_t logIndex = 0;
+  const int status = ForEachLog(args, *setup.addin, none, false, [&](const std::string& path, Run& run) {
+    while (args.operands[logIndex] != path) ++logIndex;
+    const std::vector<MailRecord> mails = ReadMails(run, filter.Views(), !args.window);
     for (size_t i = 0; i < mails.size(); ++i) {
       const MailRecord& mail = mails[i];
-      if (!filter.Matches(mail)) continue;
+      if (mail.received) names.Received(mail.id, mail.name);
+      if (!filter.Matches(mail, mail.received)) continue;
+      candidates.push_back({logIndex, mail, {}});
       if (args.show) {
-        if (matched) std::cout << '\n';
-        PrintMail(path, run.substitute->Log(), mail, i + 1 < mails.size() ? mails[i + 1].position : 0);
-      } else if (args.json) {
-        std::cout << MailJson(path, mail) << '\n';
-      } else if (args.tsv) {
-        std::cout << TsvLine(path, mail) << '\n';
-      } else if (args.csvOutput) {
-        std::cout << CsvLine(path, mail) << '\n';
-      } else {
-        std::cout << TextLine(path, mail) << '\n';
+        candidates.back().text = TextOf(run.substitute->Log(), mail, i + 1 < mails.size() ? mails[i + 1].position : 0);
       }
-      matched = true;
     }
   });
+
+  if (args.tsv || args.csvOutput) {
+    std::string header;
+    for (const char* column : kColumns) header += (header.empty() ? "" : args.tsv ? "\t" : ",") + std::string(column);
+    std::cout << header << '\n';
+  }
+  bool matched = false;
+  for (Candidate& candidate : candidates) {
+    MailRecord& mail = candidate.mail;
+    if (!mail.received) {
+      mail.name = names.Of(mail.id);
+      if (!filter.Matches(mail)) continue;
+    }
+    const std::string& path = args.operands[candidate.log];
+    if (args.show) {
+      if (matched) std::cout << '\n';
+      PrintMail(path, mail, candidate.text);
+    } else if (args.json) {
+      std::cout << MailJson(path, mail) << '\n';
+    } else if (args.tsv) {
+      std::cout << TsvLine(path, mail) << '\n';
+    } else if (args.csvOutput) {
+      std::cout << CsvLine(path, mail) << '\n';
+    } else {
+      std::cout << TextLine(path, mail) << '\n';
+    }
+    matched = true;
+  }
   CheckOutput();
   return status != 0 ? status : matched ? 0 : kNothingMatched;
 }
 
 int ShowCommand(const std::vector<std::string>& argv) {
-  Arguments args = ParseArguments(argv, 0);
+  Arguments args = ParseArguments(argv, kWindowOption);
   if (args.operands.empty()) throw Failure{"show needs LOG:LINE (see mailzolka show --help)"};
   // Each LOG once, in the order first named, with the lines asked of it.
   std::vector<std::string> logs;
@@ -163,16 +180,20 @@ int ShowCommand(const std::vector<std::string>& argv) {
     asked[log].push_back(line);
   }
   ParseEncoding(args.encoding);
-  MailRun setup(args, MailViews{});
+  MailRun setup(args);
   const host::EventOutput none = [](const std::vector<std::string>&) {};
   Arguments each = args;
   each.operands = logs;
   IdNames names;
-  bool first = true;
+  std::vector<Candidate> found;
   int missing = 0;
-  int status = ForEachLog(each, *setup.addin, none, true, [&](const std::string& path, Run& run) {
-    std::vector<MailRecord> mails = ReadMails(run, MailViews{});
-    Name(mails, names);
+  size_t logIndex = 0;
+  int status = ForEachLog(each, *setup.addin, none, false, [&](const std::string& path, Run& run) {
+    while (logs[logIndex] != path) ++logIndex;
+    const std::vector<MailRecord> mails = ReadMails(run, MailViews{}, !args.window);
+    for (const MailRecord& mail : mails) {
+      if (mail.received) names.Received(mail.id, mail.name);
+    }
     for (const host::LinePosition line : asked[path]) {
       size_t i = 0;
       while (i < mails.size() && mails[i].position != line) ++i;
@@ -181,11 +202,15 @@ int ShowCommand(const std::vector<std::string>& argv) {
         ++missing;
         continue;
       }
-      if (!first) std::cout << '\n';
-      first = false;
-      PrintMail(path, run.substitute->Log(), mails[i], i + 1 < mails.size() ? mails[i + 1].position : 0);
+      found.push_back({logIndex, mails[i],
+                       TextOf(run.substitute->Log(), mails[i], i + 1 < mails.size() ? mails[i + 1].position : 0)});
     }
   });
+  for (Candidate& mail : found) {
+    if (!mail.mail.received) mail.mail.name = names.Of(mail.mail.id);
+    if (&mail != &found.front()) std::cout << '\n';
+    PrintMail(logs[mail.log], mail.mail, mail.text);
+  }
   CheckOutput();
   return status != 0 || missing > 0 ? kSomeFailed : 0;
 }

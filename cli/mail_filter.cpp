@@ -124,9 +124,9 @@ bool MailFilter::PartyMatches(const MailRecord& mail) const {
   return mail.id == *party_ || ContainsCharacterWise(mail.name, *party_);
 }
 
-bool MailFilter::Matches(const MailRecord& mail) const {
+bool MailFilter::Matches(const MailRecord& mail, bool party) const {
   if (mail.received ? !wantReceived_ : !wantSent_) return false;
-  if (party_ && !PartyMatches(mail)) return false;
+  if (party && party_ && !PartyMatches(mail)) return false;
   // A mail without a date (sent mail) is outside every date range.
   if (!since_.empty() && (mail.date.empty() || mail.date.compare(0, since_.size(), since_) < 0)) return false;
   if (!until_.empty() && (mail.date.empty() || mail.date.compare(0, until_.size(), until_) > 0)) return false;

@@ -17,7 +17,9 @@ class MailFilter {
   // The views to read: received mail always (it names the IDs of sent mail too), sent mail unless
   // only received mail can match (--from, --received).
   MailViews Views() const { return {true, wantSent_}; }
-  bool Matches(const MailRecord& mail) const;
+  // `party`: whether --from, --to or --with is asked too (a sent mail's name is known only once
+  // every log is read).
+  bool Matches(const MailRecord& mail, bool party = true) const;
 
  private:
   bool PartyMatches(const MailRecord& mail) const;

@@ -5,6 +5,7 @@
 #include "cli/id_names.h"
 #include "cli/json_output.h"
 #include "cli/log_input.h"
+#include "cli/shelf.h"
 #include "platform/desktop.h"
 #include "scan/received_layout.h"
 #include "scan/sent_layout.h"
@@ -87,11 +88,12 @@ std::string IsoDate(std::string_view date) {
          std::string(dd);
 }
 
-std::vector<MailRecord> ReadMails(Run& run, MailViews views) {
+std::vector<MailRecord> ReadMails(Run& run, MailViews views, bool wholeLog) {
   std::vector<host::LinePosition> received, sent;
+  // The first activation opens view 1, or view 3 when only sent mail is asked for.
+  WriteSettings(views.received ? 1 : 3, wholeLog);
   RunScript(run, "attach\nactivate 1\n");
   if (!run.substitute->HasPane()) throw UnreadableLog{"the add-in registered no pane"};
-  // The settings open view 1, or view 3 when only sent mail is asked for.
   if (views.received) received = MailPositions(run, ItemKind::ReceivedMail);
   if (views.sent) {
     if (views.received) RunScript(run, "command 103\n");

@@ -27,9 +27,9 @@ struct MailViews {
   bool sent = true;
 };
 
-// Lists the views of the log in `run` (the add-in attached by the caller, with the settings
-// written) and reads the records, in log order.
-std::vector<MailRecord> ReadMails(Run& run, MailViews views);
+// Attaches the add-in to the log in `run`, lists the views (the whole log, or the pane's last
+// 10,000 lines) and reads the records, in log order.
+std::vector<MailRecord> ReadMails(Run& run, MailViews views, bool wholeLog);
 
 // The positions of a mail's lines as `show` prints them: a received mail's header and the lines
 // after it up to the next mail or the service's next prompt; a sent mail's recipient, subject and

@@ -73,6 +73,8 @@ void ReportMailsLeftOut(Run& run, const std::string& path, int viewMode) {
     const std::vector<ItemKind> all = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()));
     leftOut += std::max(0L, static_cast<long>(std::count(all.begin(), all.end(), kind)) - grouped);
   }
+  // The next log opens the view asked for again.
+  desktop::WritePrivateProfileString("SYSTEM", "PREVMODE", std::to_string(viewMode).c_str(), "QORMAIL.INI");
   if (leftOut > 0) {
     Report(path + ": " + std::to_string(leftOut) + (leftOut == 1 ? " mail" : " mails") +
                " left out: the pane groups the mail of 1000 IDs at most (mailzolka mails lists every mail)",
