@@ -1,6 +1,7 @@
 #include "cli/mail_filter.h"
 
 #include <string_view>
+#include <tuple>
 
 #include "host/cp932_text.h"
 #include "platform/code_page.h"

@@ -1,6 +1,6 @@
 #include "cli/usage.h"
 
-#include <cstring>
+#include <utility>
 
 namespace cli {
 
@@ -41,8 +41,8 @@ const char kUsage[] =
     "mailzolka COMMAND --help, shows a command's options with examples; the manual page\n"
     "mailzolka(1) and docs/cli.md tell the rest.\n"
     "\n"
-    "Exit status: 0 when everything was done; 1 when a log could not be read (the others are\n"
-    "still listed), ids --csv or register failed (the add-in's message, or what went wrong, on\n"
+    "Exit status: 0 when everything was done; 1 when mails matched no mail, show found no mail\n"
+    "on a line, a log could not be read (the others are still listed), ids --csv or register failed (the add-in's message, or what went wrong, on\n"
     "standard error) or standard output could not be written; 2 for bad input (unknown command\n"
     "or bad argument, unreadable script, a log too large for memory, a path naming no item, a\n"
     "box or dialog with no queued answer, an answer left unused, an add-in module that cannot\n"
