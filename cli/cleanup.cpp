@@ -64,10 +64,11 @@ void InstallCleanupHandlers() {
   struct sigaction action {};
   action.sa_handler = RemoveAndDie;
   sigemptyset(&action.sa_mask);
-  for (int signal : {SIGINT, SIGTERM, SIGPIPE}) {
-    sigaddset(&action.sa_mask, signal);
-  }
-  for (int signal : {SIGINT, SIGTERM, SIGPIPE}) sigaction(signal, &action, nullptr);
+  // The signals that end a program by default: an interrupt, a closed terminal or pipe, a file
+  // grown past its limit.
+  constexpr int kEnding[] = {SIGINT, SIGTERM, SIGPIPE, SIGHUP, SIGQUIT, SIGXFSZ};
+  for (int signal : kEnding) sigaddset(&action.sa_mask, signal);
+  for (int signal : kEnding) sigaction(signal, &action, nullptr);
 #endif
   // Windows: the test host korvik.exe runs these commands; its console's Ctrl+C is left alone.
 }

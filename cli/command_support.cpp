@@ -134,38 +134,79 @@ void RunScript(Run& run, const std::string& script) {
 Arguments ParseArguments(const std::vector<std::string>& args, unsigned options) {
   Arguments parsed;
   for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&](const char* option) {
-      if (i + 1 >= args.size()) throw Failure{std::string(option) + " needs a value"};
+    std::string arg = args[i];
+    // --option=value is --option value.
+    std::optional<std::string> attached;
+    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+      attached = arg.substr(arg.find('=') + 1);
+      arg.resize(arg.find('='));
+    }
+    auto value = [&]() {
+      if (attached) return *attached;
+      if (i + 1 >= args.size()) throw Failure{arg + " needs a value"};
       return args[++i];
     };
+    auto flag = [&](bool& target) {
+      if (attached) throw Failure{arg + " takes no value"};
+      target = true;
+    };
+    const bool filters = options & kFilterOptions;
+    bool ignored = false;
     if (arg == "--addin") {
-      parsed.addin = value("--addin");
+      parsed.addin = value();
     } else if (arg == "--encoding") {
-      parsed.encoding = value("--encoding");
+      parsed.encoding = value();
     } else if (arg == "--profile-dir" && (options & kProfileDirOption)) {
-      parsed.profileDir = value("--profile-dir");
+      parsed.profileDir = value();
     } else if (arg == "--view" && (options & kViewOption)) {
-      parsed.view = value("--view");
+      parsed.view = value();
     } else if (arg == "--csv" && (options & kCsvOption)) {
-      parsed.csv = value("--csv");
-    } else if (arg == "--all" && (options & kAllOption)) {
-      parsed.all = true;
+      parsed.csv = value();
+    } else if (arg == "--csv" && (options & kCsvOutputOption)) {
+      flag(parsed.csvOutput);
+    } else if (arg == "--sort" && (options & kSortOption)) {
+      parsed.sort = value();
+    } else if (arg == "--window" && (options & kWindowOption)) {
+      flag(parsed.window);
+    } else if (arg == "--all" && (options & kWindowOption)) {
+      flag(ignored);  // the whole log is the default now
+      parsed.window = false;
     } else if (arg == "--tsv" && (options & kTsvOption)) {
-      parsed.tsv = true;
+      flag(parsed.tsv);
     } else if (arg == "--json" && (options & kJsonOption)) {
-      parsed.json = true;
+      flag(parsed.json);
+    } else if (arg == "--show" && (options & kShowOption)) {
+      flag(parsed.show);
+    } else if (arg == "--from" && filters) {
+      parsed.from = value();
+    } else if (arg == "--to" && filters) {
+      parsed.to = value();
+    } else if (arg == "--with" && filters) {
+      parsed.with = value();
+    } else if (arg == "--subject" && filters) {
+      parsed.subject = value();
+    } else if (arg == "--since" && filters) {
+      parsed.since = value();
+    } else if (arg == "--until" && filters) {
+      parsed.until = value();
+    } else if ((arg == "-i" || arg == "--ignore-case") && filters) {
+      flag(parsed.ignoreCase);
+    } else if (arg == "--received" && filters) {
+      flag(parsed.receivedOnly);
+    } else if (arg == "--sent" && filters) {
+      flag(parsed.sentOnly);
     } else if (arg == "--") {
       parsed.operands.insert(parsed.operands.end(), args.begin() + static_cast<long>(i) + 1,
                              args.end());
       break;
-    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-      throw Failure{"unknown option " + arg};
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      throw Failure{"unknown option " + args[i]};
     } else {
       parsed.operands.push_back(arg);
     }
   }
-  if (parsed.tsv && parsed.json) throw Failure{"--tsv and --json do not go together"};
+  const int formats = parsed.tsv + parsed.json + parsed.csvOutput + parsed.show;
+  if (formats > 1) throw Failure{"--tsv, --csv, --json and --show do not go together"};
   return parsed;
 }
 

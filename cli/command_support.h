@@ -62,20 +62,32 @@ struct Arguments {
   std::optional<std::string> addin;
   std::optional<std::string> view;
   std::optional<std::string> csv;
+  std::optional<std::string> sort;
   std::string encoding = "auto";
-  bool all = false;
+  bool window = false;  // the pane's last 10,000 lines; --all (the whole log) is the default
   bool tsv = false;
+  bool csvOutput = false;  // mails --csv: CSV on standard output
   bool json = false;
+  bool show = false;
+  // The mail filters.
+  std::optional<std::string> from, to, with, subject, since, until;
+  bool ignoreCase = false;
+  bool receivedOnly = false;
+  bool sentOnly = false;
   std::vector<std::string> operands;
 };
 
 enum Option : unsigned {
   kProfileDirOption = 1,
   kViewOption = 2,
-  kAllOption = 4,
+  kWindowOption = 4,  // --window, and --all kept for old scripts
   kTsvOption = 8,
-  kCsvOption = 16,
+  kCsvOption = 16,  // --csv FILE
   kJsonOption = 32,
+  kSortOption = 64,
+  kFilterOptions = 128,
+  kCsvOutputOption = 256,  // --csv, no value
+  kShowOption = 512,
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args, unsigned options);
@@ -115,5 +127,7 @@ int SessionCommand(const std::vector<std::string>& argv);
 int ListCommand(const std::vector<std::string>& argv);
 int IdsCommand(const std::vector<std::string>& argv);
 int RegisterCommand(const std::vector<std::string>& argv);
+int MailsCommand(const std::vector<std::string>& argv);
+int ShowCommand(const std::vector<std::string>& argv);
 
 }  // namespace cli

@@ -70,22 +70,31 @@ int SessionCommand(const std::vector<std::string>& argv) {
   return 0;
 }
 
-int ListCommand(const std::vector<std::string>& argv) {
-  Arguments args = ParseArguments(argv, kViewOption | kAllOption | kTsvOption | kJsonOption);
-  if (args.operands.empty()) throw Failure{"list needs LOG (see mailzolka --help)"};
-  std::string view = args.view.value_or("1");
+// A view by number (1 to 5) or by name.
+int ParseView(const std::string& view) {
+  static const char* const kNames[] = {"received", "received-by-id", "sent", "sent-by-id", "by-id"};
+  for (int mode = 1; mode <= 5; ++mode) {
+    if (view == kNames[mode - 1]) return mode;
+  }
   int viewMode = 0;
   auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), viewMode);
   if (view.empty() || error != std::errc() || end != view.data() + view.size() || viewMode < 1 ||
       viewMode > 5) {
-    throw Failure{"bad --view '" + view + "': 1 to 5"};
+    throw Failure{"bad --view '" + view + "': 1 to 5, or received, received-by-id, sent, sent-by-id, by-id"};
   }
+  return viewMode;
+}
+
+int ListCommand(const std::vector<std::string>& argv) {
+  Arguments args = ParseArguments(argv, kViewOption | kWindowOption | kTsvOption | kJsonOption);
+  if (args.operands.empty()) throw Failure{"list needs LOG (see mailzolka list --help)"};
+  const int viewMode = ParseView(args.view.value_or("1"));
   ParseEncoding(args.encoding);  // bad usage is found before any log is read
 
   std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
   ProfileDirectory profile(std::nullopt);
   desktop::SetProfileDirectory(profile.Path());
-  WriteSettings(viewMode, args.all);
+  WriteSettings(viewMode, !args.window);
   // A person reading the tree wants the tree alone; --tsv keeps the events.
   host::EventOutput output = [](const std::vector<std::string>&) {};
   if (args.tsv) output = PrintLine;
@@ -113,6 +122,7 @@ int ListCommand(const std::vector<std::string>& argv) {
     } else {
       std::cout << ReadableTree(rows);
     }
+    if (viewMode == 2 || viewMode == 4 || viewMode == 5) ReportMailsLeftOut(run, path, viewMode);
   });
 }
 
@@ -130,7 +140,13 @@ int cli::RunMailzolka(int argc, char** argv) {
   args.erase(args.begin());
   try {
     if (command == "help" || command == "--help" || command == "-h") {
-      std::cout << cli::kUsage;
+      if (!args.empty()) {
+        const char* help = CommandHelp(args.front());
+        if (!help) throw Failure{"no command " + args.front() + " (see mailzolka --help)"};
+        std::cout << help;
+      } else {
+        std::cout << cli::kUsage;
+      }
       CheckOutput();
       return 0;
     }
@@ -139,8 +155,19 @@ int cli::RunMailzolka(int argc, char** argv) {
       CheckOutput();
       return 0;
     }
+    // COMMAND --help (or -h) anywhere before a "--": that command's help.
+    for (const std::string& arg : args) {
+      if (arg == "--") break;
+      if ((arg == "--help" || arg == "-h") && CommandHelp(command)) {
+        std::cout << CommandHelp(command);
+        CheckOutput();
+        return 0;
+      }
+    }
     if (command == "session") return SessionCommand(args);
     if (command == "list") return ListCommand(args);
+    if (command == "mails") return MailsCommand(args);
+    if (command == "show") return ShowCommand(args);
     if (command == "ids") return IdsCommand(args);
     if (command == "register") return RegisterCommand(args);
     throw Failure{"unknown command " + command + " (see mailzolka --help)"};

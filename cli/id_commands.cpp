@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -15,6 +19,7 @@
 
 #include "cli/answering_user.h"
 #include "cli/command_support.h"
+#include "cli/id_names.h"
 #include "cli/json_output.h"
 #include "cli/shelf.h"
 #include "host/cp932_text.h"
@@ -133,27 +138,106 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
   return ids;
 }
 
+
+// The IDs of several logs merged, in the order first seen; each named by the one rule (IdNames).
+class IdList {
+ public:
+  void Add(std::vector<IdSummary> found) {
+    for (IdSummary& id : found) {
+      if (id.received > 0) names_.Received(id.id, id.name);
+      auto [at, added] = index_.emplace(id.id, merged_.size());
+      if (added) {
+        merged_.push_back(std::move(id));
+        continue;
+      }
+      IdSummary& known = merged_[at->second];
+      known.received += id.received;
+      known.sent += id.sent;
+      known.logs.push_back(id.logs.front());
+    }
+  }
+  std::vector<IdSummary> Summaries() const {
+    std::vector<IdSummary> named = merged_;
+    for (IdSummary& id : named) id.name = names_.Of(id.id);
+    return named;
+  }
+
+ private:
+  std::vector<IdSummary> merged_;
+  std::map<std::string, size_t> index_;  // ID -> place in merged_
+  IdNames names_;
+};
+
+// --sort: most mail first (received and sent together), or by ID or name in byte order; equal
+// ones stay in the order first seen.
+void SortIds(std::vector<IdSummary>& ids, const std::string& key) {
+  if (key == "count") {
+    std::stable_sort(ids.begin(), ids.end(), [](const IdSummary& a, const IdSummary& b) {
+      return a.received + a.sent > b.received + b.sent;
+    });
+  } else if (key == "id" || key == "name") {
+    const bool byId = key == "id";
+    std::stable_sort(ids.begin(), ids.end(), [byId](const IdSummary& a, const IdSummary& b) {
+      return byId ? a.id < b.id : a.name < b.name;
+    });
+  }
+}
+
+// "-", or a path that names the file standard output is (/dev/stdout, or the file it was sent to).
+bool IsStandardOutput(const std::string& path) {
+  if (path == "-") return true;
+  struct stat named {}, output {};
+  return stat(path.c_str(), &named) == 0 && fstat(1, &output) == 0 && named.st_dev == output.st_dev &&
+         named.st_ino == output.st_ino;
+}
+
+// Writes the export to a target that is no regular file, opened as it stands (appending, never
+// truncating or replacing it): standard output goes through std::cout, after what it holds.
+void WriteInPlace(const std::string& path, const std::string& bytes, bool toStandardOutput) {
+  if (toStandardOutput) {
+    std::cout << bytes;
+    return;
+  }
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  const bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int error = errno;
+  if (file && std::fclose(file) != 0 && written) {
+    throw Failure{"cannot write " + path + ": " + std::strerror(errno), kSomeFailed};
+  }
+  if (!written) throw Failure{"cannot write " + path + ": " + std::strerror(error), kSomeFailed};
+}
+
 }  // namespace
 
 int IdsCommand(const std::vector<std::string>& argv) {
-  Arguments args = ParseArguments(argv, kAllOption | kCsvOption | kJsonOption);
-  if (args.operands.empty()) throw Failure{"ids needs LOG (see mailzolka --help)"};
+  Arguments args = ParseArguments(argv, kWindowOption | kCsvOption | kJsonOption | kSortOption);
+  if (args.operands.empty()) throw Failure{"ids needs LOG (see mailzolka ids --help)"};
+  if (args.sort && *args.sort != "count" && *args.sort != "id" && *args.sort != "name") {
+    throw Failure{"bad --sort '" + *args.sort + "': count, id or name"};
+  }
+  // --csv - and a target that is no regular file (a device, a pipe, standard output): the add-in
+  // exports into the temporary directory, and the bytes are written to the target as it stands.
+  bool copyExport = false;
   if (args.csv) {
-    if (args.csv->empty()) throw Failure{"--csv needs a file name"};
+    if (args.csv->empty()) throw Failure{"--csv needs a file name (or - for standard output)"};
     if (args.operands.size() != 1) throw Failure{"--csv takes one LOG: the add-in exports one log's IDs"};
     if (args.json) throw Failure{"--csv and --json do not go together"};
+    if (args.sort) throw Failure{"--csv is the add-in's own export: no --sort"};
     std::error_code error;
     if (fs::is_directory(*args.csv, error)) throw Failure{"--csv " + *args.csv + ": a directory"};
     if (fs::equivalent(*args.csv, args.operands[0], error)) {
       throw Failure{"--csv " + *args.csv + ": that is the log being read"};
     }
+    const fs::file_status status = fs::status(*args.csv, error);
+    copyExport = (fs::exists(status) && !fs::is_regular_file(status)) || IsStandardOutput(*args.csv) ||
+                 *args.csv == "/dev/stdout" || *args.csv == "/dev/stderr";
   }
   ParseEncoding(args.encoding);
 
   std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
   ProfileDirectory profile(std::nullopt);
   desktop::SetProfileDirectory(profile.Path());
-  WriteSettings(kBothByIdView, args.all);
+  WriteSettings(kBothByIdView, !args.window);
   AnsweringUser user;
   const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
   const EventSinkScope events(hear);
@@ -161,31 +245,24 @@ int IdsCommand(const std::vector<std::string>& argv) {
   // back.
   // Absolute: the save-file dialog may move the current directory (on Windows).
   std::error_code error;
-  const std::string target =
-      args.csv ? fs::absolute(*args.csv, error).string() : (fs::path(profile.Path()) / "ids.csv").string();
+  const std::string target = args.csv && !copyExport ? fs::absolute(*args.csv, error).string()
+                                                     : (fs::path(profile.Path()) / "ids.csv").string();
 
-  std::vector<IdSummary> merged;
-  std::map<std::string, size_t> index;  // ID -> place in merged
+  IdList merged;
   int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
-    for (IdSummary& found : ExportIds(run, user, path, target, args.operands.size() > 1)) {
-      auto [at, added] = index.emplace(found.id, merged.size());
-      if (added) {
-        merged.push_back(std::move(found));
-        continue;
-      }
-      // The name is the one of the latest log with received mail from the ID, as a listing names
-      // a group after its latest received mail.
-      IdSummary& known = merged[at->second];
-      if (found.received > 0) known.name = found.name;
-      known.received += found.received;
-      known.sent += found.sent;
-      known.logs.push_back(path);
-    }
+    merged.Add(ExportIds(run, user, path, target, args.operands.size() > 1));
+    ReportMailsLeftOut(run, path, kBothByIdView);
   });
+  std::vector<IdSummary> ids = merged.Summaries();
   if (args.csv) {
-    if (status == 0) std::cout << CountOfIds(merged.size()) << " written to " << *args.csv << '\n';
+    const bool toStandardOutput = copyExport && IsStandardOutput(*args.csv);
+    if (status == 0 && copyExport) WriteInPlace(*args.csv, ReadWholeFile(target), toStandardOutput);
+    if (status == 0 && !toStandardOutput) {
+      std::cout << CountOfIds(ids.size()) << " written to " << SafeText(*args.csv) << '\n';
+    }
   } else {
-    for (const IdSummary& summary : merged) {
+    SortIds(ids, args.sort.value_or(""));
+    for (const IdSummary& summary : ids) {
       if (args.json) {
         std::cout << IdJson(summary) << '\n';
         continue;
@@ -231,8 +308,8 @@ bool OffersCommand(const Run& run, int id) {
 }  // namespace
 
 int RegisterCommand(const std::vector<std::string>& argv) {
-  Arguments args = ParseArguments(argv, kAllOption | kProfileDirOption);
-  if (args.operands.empty()) throw Failure{"register needs LOG (see mailzolka --help)"};
+  Arguments args = ParseArguments(argv, kWindowOption | kProfileDirOption);
+  if (args.operands.empty()) throw Failure{"register needs LOG (see mailzolka register --help)"};
   ParseEncoding(args.encoding);
 
   std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
@@ -242,7 +319,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   ProfileDirectory scratch(std::nullopt);
   desktop::SetProfileDirectory(profile.Path());
   desktop::SetProfileFileDirectory(kSettingsFile, scratch.Path());
-  WriteSettings(kBothByIdView, args.all);
+  WriteSettings(kBothByIdView, !args.window);
   const std::string registry = (fs::path(profile.Path()) / kRegistryFile).generic_string() +
                                (profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
   AnsweringUser user;
@@ -257,13 +334,13 @@ int RegisterCommand(const std::vector<std::string>& argv) {
     std::cerr << "mailzolka: warning: " << registry << " begins with a UTF-8 byte order mark, which hides"
               << " its first section from Windows programs (QOR among them)\n";
   }
-  std::vector<IdSummary> found;
-  std::map<std::string, bool> seen;
+  IdList ids;
   int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
-    for (IdSummary& id : ExportIds(run, user, path, listPath, args.operands.size() > 1)) {
+    std::vector<IdSummary> exported = ExportIds(run, user, path, listPath, args.operands.size() > 1);
+    for (IdSummary& id : exported) {
       id.id.erase(0, std::min(id.id.find_first_not_of(" \t\v\f\x1a"), id.id.size()));  // as registered
-      if (seen.emplace(id.id, true).second) found.push_back(std::move(id));
     }
+    ids.Add(std::move(exported));
     if (!OffersCommand(run, kRegisterCommand)) {
       throw Failure{"the add-in offers no ID registration: no readable QOR.DAT beside " +
                         args.addin.value_or(host::DefaultAddinPath()),
@@ -271,7 +348,11 @@ int RegisterCommand(const std::vector<std::string>& argv) {
     }
     RunScript(run, "command 130\n");
     run.session->Finish();
+    ReportMailsLeftOut(run, path, kBothByIdView);
   });
+  const std::vector<IdSummary> found = ids.Summaries();
+  std::map<std::string, bool> seen;
+  for (const IdSummary& id : found) seen.emplace(id.id, true);
   desktop::SetProfileFileDirectory(kSettingsFile, "");
   const std::vector<std::string> after = ReadRegistry();
 
@@ -293,7 +374,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
     if (!held) missing.push_back(&id);
   }
 
-  std::cout << CountOfIds(written.size()) << " registered in " << registry << '\n';
+  std::cout << CountOfIds(written.size()) << " registered in " << SafeText(registry) << '\n';
   for (const std::vector<std::string>& key : written) PrintLine(key);
   if (!missing.empty()) {
     std::cout << CountOfIds(missing.size())

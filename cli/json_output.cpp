@@ -90,4 +90,18 @@ std::string IdJson(const IdSummary& summary) {
   return Line(object);
 }
 
+std::string MailJson(const std::string& logPath, const MailRecord& mail) {
+  nlohmann::ordered_json object;
+  object["log"] = logPath;
+  object["line"] = mail.position;
+  object["direction"] = mail.received ? "received" : "sent";
+  PutText(object, "id", mail.id);
+  PutText(object, "name", mail.name);
+  object["date"] = mail.date.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(mail.date);
+  object["time"] = mail.time.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(mail.time);
+  PutText(object, "subject", mail.subject);
+  object["size"] = mail.size >= 0 ? nlohmann::ordered_json(mail.size) : nlohmann::ordered_json();
+  return Line(object);
+}
+
 }  // namespace cli

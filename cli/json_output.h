@@ -1,9 +1,10 @@
-// mailzolka's JSON Lines: one object per tree item (list --json) or per ID (ids --json), texts in
-// UTF-8. The schema is in the README.
+// mailzolka's JSON Lines: one object per tree item (list --json), per ID (ids --json) or per mail
+// (mails --json), texts in UTF-8. The schemas are in the README and docs/cli.md.
 #pragma once
 #include <string>
 #include <vector>
 
+#include "cli/mail_records.h"
 #include "platform/desktop.h"
 
 namespace cli {
@@ -25,5 +26,8 @@ struct IdSummary {
   std::vector<std::string> logs;  // as given on the command line
 };
 std::string IdJson(const IdSummary& summary);
+
+// mails --json: one object per mail (the schema is in docs/cli.md).
+std::string MailJson(const std::string& logPath, const MailRecord& mail);
 
 }  // namespace cli

@@ -1,12 +1,20 @@
 #include "cli/log_input.h"
 
 #include <algorithm>
+#include <iostream>
+#include <iterator>
 #include <cstdio>
 #include <new>
 #include <stdexcept>
 #include <unordered_map>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "cli/command_support.h"
+#include "cli/compressed_log.h"
 #include "host/cp932_text.h"
 
 namespace cli {
@@ -62,6 +70,40 @@ std::string CodePointName(char32_t codePoint) {
   return name;
 }
 
+std::string ReadStandardInput() {
+#ifdef _WIN32
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  std::string bytes(std::istreambuf_iterator<char>(std::cin), {});
+  if (std::cin.bad()) throw Failure{"cannot read log - (standard input)"};
+  return bytes;
+}
+
+// --encoding auto: UTF-8 when the log is, beyond ASCII; also when all that spoils it is a character
+// cut short at its very end (a log saved while the terminal was writing), which becomes "・". A
+// log that is UTF-8 for a while and then holds a byte that is none is read as code page 932, and
+// the line where that happens is named.
+bool ReadAsUtf8(const std::string& bytes, const std::string& path) {
+  const Utf8Extent extent = MeasureUtf8(bytes);
+  if (!extent.beyondAscii) return false;
+  if (extent.stop == std::string::npos) return true;
+  const auto lead = static_cast<unsigned char>(bytes[extent.stop]);
+  const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  if (lead >= 0xC2 && lead <= 0xF4 && extent.stop + length > bytes.size()) {
+    bool continuation = true;
+    for (size_t at = extent.stop + 1; at < bytes.size(); ++at) {
+      continuation = continuation && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80;
+    }
+    if (continuation) return true;
+  }
+  char escaped[8];
+  std::snprintf(escaped, sizeof escaped, "\\x%02X", lead);
+  Report(path + ":" + std::to_string(extent.line) + ": byte " + escaped +
+             " is no UTF-8; the log is read as code page 932 (--encoding utf-8 reads it as UTF-8)",
+         0);
+  return false;
+}
+
 }  // namespace
 
 Encoding ParseEncoding(const std::string& name) {
@@ -71,20 +113,29 @@ Encoding ParseEncoding(const std::string& name) {
   throw Failure{"bad --encoding '" + name + "': cp932, utf-8 or auto"};
 }
 
-bool LooksLikeUtf8(const std::string& bytes) {
-  bool beyondAscii = false;
+Utf8Extent MeasureUtf8(const std::string& bytes) {
+  Utf8Extent extent;
   for (size_t at = 0; at < bytes.size();) {
     if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+      if (bytes[at] == '\n') ++extent.line;
       ++at;
       continue;
     }
     char32_t codePoint;
     const size_t length = DecodeUtf8(bytes, at, &codePoint);
-    if (length == 0) return false;
-    beyondAscii = true;
+    if (length == 0) {
+      extent.stop = at;
+      return extent;
+    }
+    extent.beyondAscii = true;
     at += length;
   }
-  return beyondAscii;
+  return extent;
+}
+
+bool LooksLikeUtf8(const std::string& bytes) {
+  const Utf8Extent extent = MeasureUtf8(bytes);
+  return extent.beyondAscii && extent.stop == std::string::npos;
 }
 
 std::string Utf8LogToCp932(const std::string& utf8, long* firstMissingLine, std::string* firstMissing,
@@ -127,11 +178,12 @@ host::LogStore LoadLog(const std::string& path, const std::string& location, Enc
   try {
     std::string bytes;
     try {
-      bytes = ReadWholeFile(location, "log ", path);
+      bytes = location == "-" ? ReadStandardInput() : ReadWholeFile(location, "log ", path);
     } catch (const Failure& failure) {
       throw UnreadableLog{failure.message};
     }
-    if (encoding == Encoding::Utf8 || (encoding == Encoding::Auto && LooksLikeUtf8(bytes))) {
+    Decompress(bytes, path);
+    if (encoding == Encoding::Utf8 || (encoding == Encoding::Auto && ReadAsUtf8(bytes, path))) {
       long line = 0, missing = 0;
       std::string character;
       bytes = Utf8LogToCp932(bytes, &line, &character, &missing);

@@ -18,6 +18,7 @@ struct UnreadableLog {
   std::string message;
 };
 
+// `location` "-" is standard input. gzip and xz logs are decompressed first (compressed_log.h).
 // Throws UnreadableLog, or Failure when the log does not fit into memory. A character of a UTF-8
 // log that code page 932 lacks becomes "・"; the first one is reported on standard error with its
 // line number (and how many more there were).
@@ -32,5 +33,13 @@ host::LogStore LoadLog(const std::string& path, const std::string& location, Enc
 std::string Utf8LogToCp932(const std::string& utf8, long* firstMissingLine, std::string* firstMissing,
                            long* missing);
 bool LooksLikeUtf8(const std::string& bytes);
+// How far bytes are UTF-8: `stop` the first byte that is none (npos: all of them), `line` its line
+// (from 1), `beyondAscii` whether a character beyond ASCII came before.
+struct Utf8Extent {
+  size_t stop = std::string::npos;
+  long line = 1;
+  bool beyondAscii = false;
+};
+Utf8Extent MeasureUtf8(const std::string& bytes);
 
 }  // namespace cli

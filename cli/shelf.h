@@ -17,7 +17,13 @@ namespace cli {
 int ForEachLog(const Arguments& args, const host::AddinModule& addin, const host::EventOutput& output,
                bool printsAsItGoes, const std::function<void(const std::string& path, Run& run)>& each);
 
-// The profile of a one-shot run: QORMAIL.INI's [SYSTEM] with PREVMODE and ALLDISP.
-void WriteSettings(int viewMode, bool all);
+// The profile of a one-shot run: QORMAIL.INI's [SYSTEM] with PREVMODE and ALLDISP (the whole log,
+// or the pane's last 10,000 lines).
+void WriteSettings(int viewMode, bool wholeLog);
+
+// The by-ID views (2, 4, 5) group the mail of 1000 IDs at most; the mails of further IDs are left
+// out. With the tree of `run` holding that many groups, counts the mails left out against the
+// in-order views (this switches the pane's view) and says how many on standard error.
+void ReportMailsLeftOut(Run& run, const std::string& path, int viewMode);
 
 }  // namespace cli

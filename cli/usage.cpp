@@ -1,60 +1,120 @@
 #include "cli/usage.h"
 
+#include <utility>
+
 namespace cli {
 
-const char kShortUsage[] =
-    "usage: mailzolka session [--profile-dir DIR] [COMMON] LOG SCRIPT\n"
-    "       mailzolka list [--view N] [--all] [--tsv | --json] [COMMON] LOG...\n"
-    "       mailzolka ids [--all] [--json | --csv FILE] [COMMON] LOG...\n"
-    "       mailzolka register [--all] [--profile-dir DIR] [COMMON] LOG...\n"
-    "       mailzolka help | --help | --version\n"
-    "COMMON: [--addin PATH] [--encoding cp932|utf-8|auto]\n";
+#define MAILZOLKA_SYNOPSIS \
+  "usage: mailzolka mails [FILTERS] [--tsv | --csv | --json | --show] [COMMON] LOG...\n" \
+  "       mailzolka show [COMMON] LOG:LINE...\n" \
+  "       mailzolka list [--view V] [--tsv | --json] [COMMON] LOG...\n" \
+  "       mailzolka ids [--sort count|id|name] [--json | --csv FILE|-] [COMMON] LOG...\n" \
+  "       mailzolka register [--profile-dir DIR] [COMMON] LOG...\n" \
+  "       mailzolka session [--profile-dir DIR] [--addin PATH] [--encoding E] LOG SCRIPT\n" \
+  "       mailzolka help [COMMAND] | COMMAND --help | --version\n" \
+  "COMMON: [--window] [--addin PATH] [--encoding cp932|utf-8|auto]\n"
+
+const char kShortUsage[] = MAILZOLKA_SYNOPSIS;
 
 const char kUsage[] =
-    "mailzolka - drives the Mail Zolka add-in (QORMAIL) through a substitute host\n"
+    "mailzolka - the Mail Zolka add-in (QORMAIL) over saved terminal logs\n"
+    "\n" MAILZOLKA_SYNOPSIS
     "\n"
-    "usage: mailzolka session [--profile-dir DIR] [COMMON] LOG SCRIPT\n"
-    "       mailzolka list [--view N] [--all] [--tsv | --json] [COMMON] LOG...\n"
-    "       mailzolka ids [--all] [--json | --csv FILE] [COMMON] LOG...\n"
-    "       mailzolka register [--all] [--profile-dir DIR] [COMMON] LOG...\n"
-    "       mailzolka help | --help | --version\n"
-    "COMMON: [--addin PATH] [--encoding cp932|utf-8|auto]\n"
+    "mails     one line per mail: LOG:LINE: date time  ID name  subject\n"
+    "show      a mail's lines, by the LOG:LINE mails prints\n"
+    "list      the tree the add-in's pane shows, per view\n"
+    "ids       the IDs found, with counts; --csv is the add-in's own export\n"
+    "register  the add-in's registration of the IDs into QOR.INI\n"
+    "session   a script against the add-in (mailzolka help session)\n"
     "\n"
-    "LOG is a terminal log in code page 932 (Shift-JIS), or saved as UTF-8. Its lines are\n"
-    "numbered from 1 in the order they arrived; these positions never change, even when old\n"
-    "lines are discarded.\n"
-    "  --encoding E       cp932, utf-8 or auto (default): a log that is valid UTF-8 with\n"
-    "                     characters beyond ASCII is taken as UTF-8 and converted to code page\n"
-    "                     932 before the add-in sees it; a character code page 932 lacks becomes\n"
-    "                     \xE3\x83\xBB and the first one is reported with its line\n"
+    "LOG is a terminal log in code page 932 (Shift-JIS), or saved as UTF-8; - is standard input;\n"
+    "gzip and xz logs are read as they are. Lines are numbered from 1. Every command reads the\n"
+    "whole log; --window reads the last 10000 lines only, as the pane does by default (--all is\n"
+    "still taken, and changes nothing).\n"
+    "  --encoding E       cp932, utf-8 or auto (default): a log that is UTF-8 beyond ASCII is\n"
+    "                     converted to code page 932 before the add-in sees it; a character the\n"
+    "                     code page lacks becomes \xE3\x83\xBB and the first one is reported with\n"
+    "                     its line; a log that stops being UTF-8 is read as code page 932 and\n"
+    "                     the line is named\n"
     "  --addin PATH       the add-in module; default QORMAIL.so beside mailzolka\n"
+    "Options take their value as --opt VALUE or --opt=VALUE. mailzolka help COMMAND, or\n"
+    "mailzolka COMMAND --help, shows a command's options with examples; the manual page\n"
+    "mailzolka(1) and docs/cli.md tell the rest.\n"
     "\n"
-    "session   runs SCRIPT (a file, or - for standard input) against the add-in.\n"
+    "Exit status: 0 when everything was done; 1 when mails matched no mail, show found no mail\n"
+    "on a line, a log could not be read (the others are still listed), ids --csv or register failed (the add-in's message, or what went wrong, on\n"
+    "standard error) or standard output could not be written; 2 for bad input (unknown command\n"
+    "or bad argument, unreadable script, a log too large for memory, a path naming no item, a\n"
+    "box or dialog with no queued answer, an answer left unused, an add-in module that cannot\n"
+    "be loaded).\n";
+
+namespace {
+
+const char kMailsHelp[] =
+    "usage: mailzolka mails [FILTERS] [--tsv | --csv | --json | --show] [COMMON] LOG...\n"
+    "One record per mail, in log order: LOG:LINE: date time  ID name  subject (sent mail shows\n"
+    "(sent) for the date; its name is the ID's, from the latest mail received from it).\n"
+    "Filters (all must hold; exit status 1 when no mail matched):\n"
+    "  --from ID|NAME     received mail from the ID (exactly) or a name holding NAME\n"
+    "  --to ID|NAME       sent mail to it;  --with ID|NAME  either\n"
+    "  --subject REGEX    the subject matches (full-width and half-width forms alike); -i: any case\n"
+    "  --since DATE, --until DATE   YYYY-MM-DD, YYYY-MM or YYYY, both ends included; mails\n"
+    "                     without a date (sent mail) are left out\n"
+    "  --received, --sent one direction only\n"
+    "Output: --tsv, --csv (with a header row), --json (JSON Lines), --show (each mail whole)\n"
+    "Examples:\n"
+    "  mailzolka mails --from ABC01234 --since 2026-01-01 logs/*.log\n"
+    "  mailzolka mails --subject '\xE5\xBF\x98\xE5\xB9\xB4\xE4\xBC\x9A' -i --show logs/*.log.gz\n"
+    "  mailzolka mails --json logs/*.log | jq -r 'select(.direction == \"sent\") | .id'\n";
+
+const char kShowHelp[] =
+    "usage: mailzolka show [COMMON] LOG:LINE...\n"
+    "Prints the mail that begins on LINE of LOG (the form mails prints), in UTF-8 with the line\n"
+    "positions: a received mail's header and the lines after it up to the next mail or prompt; a\n"
+    "sent mail's recipient, subject and body up to its end mark /E. Exit status 1 when no mail\n"
+    "begins there.\n"
+    "Examples:\n"
+    "  mailzolka show samples/session.log:9\n"
+    "  mailzolka mails --from ABC01234 --show logs/*.log | less\n";
+
+const char kListHelp[] =
+    "usage: mailzolka list [--view V] [--tsv | --json] [COMMON] LOG...\n"
+    "The tree the add-in builds for each LOG: a fresh profile with PREVMODE=V, one activation.\n"
+    "  --view V   received (1, default), received-by-id (2), sent (3), sent-by-id (4), by-id (5)\n"
+    "  --tsv      the run's events, then the tree in the dump format\n"
+    "  --json     one JSON object per tree item\n"
+    "The by-ID views group the mail of 1000 IDs at most; how many mails that leaves out is said\n"
+    "on standard error.\n"
+    "Examples:\n"
+    "  mailzolka list --view by-id samples/session.log\n"
+    "  mailzolka list --window big.log      # the last 10000 lines, as the pane\n";
+
+const char kIdsHelp[] =
+    "usage: mailzolka ids [--sort count|id|name] [--json | --csv FILE|-] [COMMON] LOG...\n"
+    "The IDs view 5 finds, merged over the logs: ID<TAB>name<TAB>received<TAB>sent<TAB>LOG...\n"
+    "in the order first seen. The name is the one of the latest mail received from the ID.\n"
+    "  --sort S   count (most mail first), id or name\n"
+    "  --json     one JSON object per ID\n"
+    "  --csv FILE one LOG only: the add-in's own export into FILE (- for standard output; a\n"
+    "             device or pipe such as /dev/stdout is written as it is)\n"
+    "Examples:\n"
+    "  mailzolka ids --sort count logs/*.log | head\n"
+    "  mailzolka ids --csv ids.csv samples/session.log\n";
+
+const char kRegisterHelp[] =
+    "usage: mailzolka register [--profile-dir DIR] [COMMON] LOG...\n"
+    "View 5 of each log, then the add-in's registration of its IDs into QOR.INI (every candidate\n"
+    "kept). Prints the keys that changed, and the IDs QOR.INI does not hold afterwards. The\n"
+    "add-in offers it only with a readable QOR.DAT beside the module.\n"
+    "  --profile-dir DIR  where QOR.INI lives; without it a temporary directory (a dry run)\n"
+    "Example:\n"
+    "  mailzolka register --profile-dir ~/qor logs/2026-*.log\n";
+
+const char kSessionHelp[] =
+    "usage: mailzolka session [--profile-dir DIR] [--addin PATH] [--encoding E] LOG SCRIPT\n"
+    "Runs SCRIPT (a file, or - for standard input) against the add-in.\n"
     "  --profile-dir DIR  where QORMAIL.INI lives (created when missing); without it a fresh\n"
     "                     temporary directory, removed at exit\n"
-    "\n"
-    "list      shows the tree the add-in builds for each LOG in turn: a fresh profile with\n"
-    "          PREVMODE=N (1-5, default 1) and ALLDISP=1 with --all (else 0), attach, one\n"
-    "          activation. With several logs each tree follows a line ==> LOG <==.\n"
-    "  --tsv              print the run's events and then the tree in the dump format; with\n"
-    "                     several logs a line Log<TAB>LOG comes first\n"
-    "  --json             JSON Lines: one object per tree item (see the README)\n"
-    "\n"
-    "ids       the IDs that view 5 (sent and received mail by ID) finds, merged over the logs in\n"
-    "          the order first seen: ID<TAB>name<TAB>received<TAB>sent<TAB>LOG... (the name of\n"
-    "          the latest log with mail received from the ID). Each log: a fresh temporary\n"
-    "          profile with PREVMODE=5, attach, one activation, the add-in's own CSV export\n"
-    "          (command 131) read back and the tree's mails counted per group.\n"
-    "  --json             one JSON object per ID\n"
-    "  --csv FILE         one LOG only: export to FILE instead (Yes to the question, FILE in the\n"
-    "                     save-file dialog, OK to the message) and say how many IDs were written\n"
-    "register  view 5 of each log as for ids, then the add-in's registration into QOR.INI\n"
-    "          (command 130), keeping every candidate (Yes, every row selected, OK to each\n"
-    "          message); prints the keys that changed with their values, and the IDs QOR.INI\n"
-    "          does not hold afterwards. The add-in offers it only with a readable QOR.DAT\n"
-    "          beside the module. QORMAIL.INI is left as it was.\n"
-    "  --profile-dir DIR  where QOR.INI lives (created when missing); without it a fresh\n"
-    "                     temporary directory, removed at exit (a dry run)\n"
     "\n"
     "Script: one command a line; blank lines and lines starting with # are ignored.\n"
     "  attach                 hand the host to the add-in (it registers its pane)\n"
@@ -92,12 +152,19 @@ const char kUsage[] =
     "dump:  depth param image selimage children expanded selected label\n"
     "menu:  ID checked enabled TEXT, or - for a separator\n"
     "Bytes that are no code page 932 character show as \\xNN; a backslash shows as \\\\.\n"
-    "\n"
-    "Exit status: 0 when everything was done; 1 when a log could not be read (the others are\n"
-    "still listed), ids --csv or register failed (the add-in's message, or what went wrong, on\n"
-    "standard error) or standard output could not be written; 2 for bad input (unknown command\n"
-    "or bad argument, unreadable script, a log too large for memory, a path naming no item, a\n"
-    "box or dialog with no queued answer, an answer left unused, an add-in module that cannot\n"
-    "be loaded).\n";
+    "Example:\n"
+    "  printf 'attach\\nactivate\\ndump\\n' | mailzolka session samples/session.log -\n";
+
+}  // namespace
+
+const char* CommandHelp(const std::string& command) {
+  static const std::pair<const char*, const char*> kHelps[] = {
+      {"mails", kMailsHelp}, {"show", kShowHelp},         {"list", kListHelp},
+      {"ids", kIdsHelp},     {"register", kRegisterHelp}, {"session", kSessionHelp}};
+  for (const auto& [name, help] : kHelps) {
+    if (command == name) return help;
+  }
+  return nullptr;
+}
 
 }  // namespace cli

@@ -60,4 +60,28 @@ ReceivedFields CutReceivedFields(std::string_view joined) {
           Field(joined, 64, std::string_view::npos)};
 }
 
+ReceivedDetails CutReceivedDetails(std::string_view joined) {
+  return {Field(joined, 32, 8), Field(joined, 41, 5), Field(joined, 46, 18)};
+}
+
+long ReadMailSize(std::string_view text) {
+  constexpr std::string_view kBytesWord = "\x83\x6F\x83\x43\x83\x67)";  // "バイト)"
+  const std::size_t start = text.find_first_not_of(' ');
+  const std::size_t end = text.find_last_not_of(' ');
+  if (start == std::string_view::npos) return -1;
+  text = text.substr(start, end - start + 1);
+  if (text.size() < 2 + kBytesWord.size() || text.front() != '(' ||
+      text.substr(text.size() - kBytesWord.size()) != kBytesWord) {
+    return -1;
+  }
+  const std::string_view digits = text.substr(1, text.size() - 1 - kBytesWord.size());
+  if (digits.size() > 12) return -1;
+  long value = 0;
+  for (char digit : digits) {
+    if (digit < '0' || digit > '9') return -1;
+    value = value * 10 + (digit - '0');
+  }
+  return value;
+}
+
 }  // namespace qor

@@ -26,4 +26,16 @@ struct ReceivedFields {
 };
 ReceivedFields CutReceivedFields(std::string_view joined);
 
+// The bytes 30 to 63 the listings pass over, for readers of a whole mail record (mailzolka mails):
+// the service writes the date there (bytes 32 to 39, yy/mm/dd), the time (41 to 45, hh:mm) and, in
+// some listings, the size (46 to 63, "(812バイト)"); other listings give the size on line H+2.
+struct ReceivedDetails {
+  std::string_view date;
+  std::string_view time;
+  std::string_view size;
+};
+ReceivedDetails CutReceivedDetails(std::string_view joined);
+// The byte count of a size text: "(", digits, "バイト", ")", blanks around it allowed; -1 otherwise.
+long ReadMailSize(std::string_view text);
+
 }  // namespace qor

@@ -14,6 +14,8 @@ command -v python3 >/dev/null || need+=(python3)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -d /usr/lib/x86_64-linux-gnu/gconv ] || need+=(libc6)
 [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+[ -f /usr/include/zlib.h ] || need+=(zlib1g-dev)
+[ -f /usr/include/lzma.h ] || need+=(liblzma-dev)
 if [ "${1:-}" = clang ]; then
   major=14  # Debian's default clang
   if command -v clang++ >/dev/null; then

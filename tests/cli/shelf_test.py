@@ -1,13 +1,19 @@
 #!/usr/bin/env python3
-"""mailzolka as a tool for a shelf of logs, where a scenario file cannot look: the JSON schema
-checked on every line, a UTF-8 copy of the sample in every view, standard output that cannot be
-written, signals, a log too large for memory, the progress line, and 1,000 logs in one call.
+"""mailzolka as a tool for a shelf of logs, where a scenario file cannot look: the JSON schemas
+checked on every line (that of mails read from docs/cli.md), show on every mail of the sample, a
+UTF-8 copy of the sample in every view, standard input and compressed logs, CSV targets that are
+no regular file, the pane's limit of 1,000 IDs, standard output that cannot be written, signals,
+a log too large for memory, the progress line, and 1,000 logs in one call.
 
     python3 tests/cli/shelf_test.py --mailzolka build/bin/mailzolka [--sanitized]
 """
 
 import argparse
+import gzip
+import lzma
 import os
+import re
+import shutil
 import pty
 import resource
 import select
@@ -31,6 +37,21 @@ TREE_ITEM = {"log": (str, True), "view": (int, True), "depth": (int, True), "kin
 ID_ENTRY = {"id": (str, True), "id_bytes": (str, False), "name": (str, True),
             "name_bytes": (str, False), "received": (int, True), "sent": (int, True),
             "logs": (list, True)}
+
+
+def documented_mail_schema():
+    """mails --json's table in docs/cli.md: key -> (types, required)."""
+    with open(os.path.join(HERE, "..", "..", "docs", "cli.md"), encoding="utf-8") as f:
+        text = f.read()
+    table = text[text.index("`--json`: JSON Lines, one object per mail"):]
+    types = {"string": (str,), "number": (int,), "string or null": (str, type(None)),
+             "number or null": (int, type(None))}
+    schema = {}
+    for key, kind, what in re.findall(r"^\| `(\w+)` \| ([a-z ]+) \| (.*) \|$", table, re.M):
+        if key in schema:
+            break
+        schema[key] = (types[kind], not what.startswith("only when") and not key.endswith("_bytes"))
+    return schema
 
 
 def mailzolka(*args, **kwargs):
@@ -91,6 +112,105 @@ class Shelf(unittest.TestCase):
         self.assertTrue(any("id_bytes" in entry for entry in ids))
         self.assertTrue(all(entry["received"] + entry["sent"] > 0 for entry in ids))
 
+    def test_mails_json_follows_the_schema_in_the_documentation(self):
+        schema = documented_mail_schema()
+        self.assertEqual(list(schema)[:4], ["log", "line", "direction", "id"])
+        broken = self.write("broken.log", "＞SMAIL\n本文を入力して下さい。/Eで終了\n宛先：AB"
+                            .encode("cp932") + b"\x81\x20\n" + "題名：件\n/E\n".encode("cp932"))
+        done = mailzolka("mails", "--json", SAMPLE, broken)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        mails = [self.check_schema(line, {k: (tuple(t), r) for k, (t, r) in schema.items()})
+                 for line in done.stdout.decode().splitlines()]
+        self.assertEqual(len(mails), 14)
+        self.assertTrue(any("id_bytes" in mail for mail in mails))
+        self.assertEqual({mail["direction"] for mail in mails}, {"received", "sent"})
+
+    def test_show_prints_the_lines_of_every_mail_of_the_sample(self):
+        with open(SAMPLE, "rb") as f:
+            lines = [line.rstrip(b"\r").decode("cp932") for line in f.read().split(b"\n")]
+        listed = mailzolka("mails", "--tsv", SAMPLE).stdout.decode().splitlines()[1:]
+        self.assertEqual(len(listed), 13)
+        for row in listed:
+            _, line, direction, _, _, _, _, subject, _ = row.split("\t")
+            done = mailzolka("show", f"{SAMPLE}:{line}")
+            self.assertEqual(done.returncode, 0, done.stderr)
+            head, body = done.stdout.decode().split("\n\n", 1)
+            self.assertIn(f"Subject: {subject}", head)
+            shown = [(int(text[:6]), text[8:]) for text in body.splitlines()]
+            first = int(line) + (0 if direction == "received" else 2)
+            self.assertEqual([p for p, _ in shown], list(range(first, first + len(shown))), row)
+            for position, text in shown:
+                self.assertEqual(text, lines[position - 1])
+            self.assertIn(subject, "".join(text for _, text in shown))
+            if direction == "sent":
+                self.assertEqual(shown[-1][1], "/E")
+                self.assertGreater(len(shown), 3)  # recipient, subject, at least one body line
+            else:
+                self.assertGreaterEqual(len(shown), 3)  # header, subject, size
+
+    def test_standard_input_and_compressed_logs_read_as_the_log(self):
+        with open(SAMPLE, "rb") as f:
+            data = f.read()
+        expected = mailzolka("mails", "--tsv", SAMPLE).stdout.decode().replace(SAMPLE, "LOG")
+        for name, packed in (("s.gz", gzip.compress(data)), ("s.xz", lzma.compress(data)),
+                             ("s.log", gzip.compress(data[:4000]) + gzip.compress(data[4000:]))):
+            log = self.write(name, packed)
+            done = mailzolka("mails", "--tsv", log)
+            self.assertEqual(done.stdout.decode().replace(log, "LOG"), expected, name)
+        done = mailzolka("mails", "--tsv", "-", input=data)
+        self.assertEqual(done.stdout.decode().replace("-\t", "LOG\t"), expected)
+        cut = self.write("cut.gz", gzip.compress(data)[:500])
+        done = mailzolka("mails", cut, SAMPLE)
+        self.assertEqual(done.returncode, 1)
+        self.assertIn(b"the gzip data is damaged or cut short", done.stderr)
+        self.assertIn(b"session.log:9:", done.stdout)
+
+    def test_csv_targets_that_are_no_regular_file_are_written_in_place(self):
+        exported = self.path("ids.csv")
+        self.assertEqual(mailzolka("ids", "--csv", exported, SAMPLE).returncode, 0)
+        with open(exported, "rb") as f:
+            export = f.read()
+        done = mailzolka("ids", "--csv", "-", SAMPLE)
+        self.assertEqual((done.returncode, done.stdout, done.stderr), (0, export, b""))
+        out = self.path("out.txt")
+        shell = (f"(echo before; '{OPTIONS.mailzolka}' ids --csv /dev/stdout '{SAMPLE}'; echo after)"
+                 f" > '{out}'")
+        done = subprocess.run(shell, shell=True, capture_output=True)
+        self.assertEqual((done.returncode, done.stderr), (0, b""))
+        with open(out, "rb") as f:
+            self.assertEqual(f.read(), b"before\n" + export + b"after\n")
+        self.assertFalse(os.path.exists(self.path("-")))
+
+    def test_the_whole_log_by_default_and_mails_left_out_by_the_pane_limit_of_1000_ids(self):
+        def block(prefix, count):
+            header = "   1名前{0:<10d}    {1}{0:04d}  26/12/06 20:15" + " " * 18
+            return "＞READ NEW\n" + "".join(header.format(i, prefix) + f"\n件名{i}\n     (10バイト)\n\n"
+                                            for i in range(count)) + "＞\n"
+        log = self.write("big.log", (block("AAAA", 5) + "雑談\n" * 10000 + block("BBBB", 1005))
+                         .encode("cp932"))
+        for window, first, left_out in (([], "AAAA0000", 10), (["--window"], "BBBB0000", 5)):
+            done = mailzolka("ids", *window, log)
+            self.assertEqual(done.returncode, 0)
+            ids = done.stdout.decode().splitlines()
+            self.assertEqual((len(ids), ids[0].split("\t")[0]), (1000, first))
+            self.assertIn(f"big.log: {left_out} mails left out: the pane groups the mail of 1000 IDs"
+                          " at most", done.stderr.decode())
+            done = mailzolka("list", "--view", "by-id", *window, log, log)
+            self.assertEqual(done.stderr.decode().count(f"{left_out} mails left out"), 2)
+            done = mailzolka("mails", *window, log)
+            self.assertEqual(len(done.stdout.splitlines()), 1000 + left_out)
+
+    def test_register_escapes_the_path_it_prints(self):
+        os.mkdir(self.path("addin"))
+        module = shutil.copy(os.path.join(os.path.dirname(OPTIONS.mailzolka), "QORMAIL.so"),
+                             self.path("addin"))
+        self.write("addin/QOR.DAT", b"\0\0")
+        done = mailzolka("register", "--addin", module, "--profile-dir", self.path("q\x1b[31m"),
+                         SAMPLE)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertIn("q\\x1B[31m/QOR.INI", done.stdout.decode().splitlines()[0])
+        self.assertNotIn(b"\x1b", done.stdout)
+
     def test_a_utf8_copy_of_the_sample_lists_as_the_original_in_every_view(self):
         os.mkdir(self.path("utf8"))
         with open(SAMPLE, "rb") as f:
@@ -124,7 +244,8 @@ class Shelf(unittest.TestCase):
         log = self.write("big.log", sample_log(20000))
         os.mkdir(self.path("tmp"))
         env = dict(os.environ, TMPDIR=self.path("tmp"))
-        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGPIPE):
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGPIPE, signal.SIGHUP, signal.SIGQUIT,
+                    signal.SIGXFSZ):
             process = subprocess.Popen([OPTIONS.mailzolka, "list", "--all", *[log] * 400],
                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
             process.stdout.readline()  # it is at work, its profile directory made

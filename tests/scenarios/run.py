@@ -281,9 +281,9 @@ def run_case(case, path, options):
                 with open(os.path.join(addin_dir, extra.args[0]), "wb") as f:
                     f.write(data)
             command += ["--addin", os.path.relpath(module, workdir)]
-        # A log the arguments already name (to set the order, or among names of missing logs)
-        # is not added again.
-        named = set(command)
+        # A log the arguments already name (to set the order, or among names of missing logs,
+        # or as LOG:LINE for show) is not added again.
+        named = set(command) | {arg.rsplit(":", 1)[0] for arg in command if ":" in arg}
         command += [name for name in log_names if name not in named]
         if listing is None and running is None:
             script = case.one("script")
