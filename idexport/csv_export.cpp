@@ -59,8 +59,7 @@ void ExportCsv() {
   std::string kept;
   if (!WriteIdLines(path, &written, &blanked, &kept)) {
     std::string text = res::kExportFailed + path;
-    if (!kept.empty()) text += "
-" + (res::kExportKept + kept);
+    if (!kept.empty()) text += "\n" + (res::kExportKept + kept);
     Tell(text, platform::Icon::Exclamation);
     return;
   }
