@@ -23,13 +23,16 @@ qor_wine_pick() {
   if [ "${QOR_WINE_FORCE_ARCH:-}" = 64 ]; then
     QOR_WINE_ARCH=64 QOR_WINDOWS_PRESET=mingw64 QOR_WINDOWS_BUILD=build-win64 WINE=$wine64
     export WINEARCH=win64 WINELOADER=$wine64
-  elif [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1; then
+  elif [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1 && ! qor_wine_emulated; then
     QOR_WINE_ARCH=32 QOR_WINDOWS_PRESET=mingw QOR_WINDOWS_BUILD=build-win WINE=$wine32
     export WINEARCH=win32
     unset WINELOADER
   elif [ -x "$wine32" ] || [ -x "$wine64" ] || ! command -v wine >/dev/null; then
     QOR_WINE_ARCH=64 QOR_WINDOWS_PRESET=mingw64 QOR_WINDOWS_BUILD=build-win64 WINE=$wine64
     export WINEARCH=win64 WINELOADER=$wine64
+    if [ -x "$wine32" ]; then
+      export QOR_WINE_NOTE="the 32-bit DLL's headers checked; this machine's kernel runs no 32-bit programs, so the 64-bit build ran"
+    fi
   else  # a Wine installed elsewhere: its own choice
     QOR_WINE_ARCH=32 QOR_WINDOWS_PRESET=mingw QOR_WINDOWS_BUILD=build-win WINE=$(command -v wine)
     export WINEARCH=win32
@@ -40,6 +43,18 @@ qor_wine_pick() {
   export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer at the first start
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   unset LANGUAGE
+}
+
+# True when 32-bit programs run here only through a user-mode emulator registered with binfmt_misc
+# (a kernel with IA-32 emulation disabled, as some virtual machines have): Debian's qemu-user 7.2
+# cannot start 32-bit Wine (it takes Wine's MAP_FIXED_NOREPLACE reservations as hints), so the
+# 64-bit build runs instead, and the summary says why.
+qor_wine_emulated() {
+  local entry
+  for entry in /proc/sys/fs/binfmt_misc/qemu-i386 /proc/sys/fs/binfmt_misc/qemu-i386-dyn; do
+    [ -f "$entry" ] && grep -qx enabled "$entry" && return 0
+  done
+  return 1
 }
 
 qor_wine_packages() {
