@@ -27,6 +27,6 @@ c mailzolka r; c mailzolka list --view ''; c mailzolka register --
 ]=])
 execute_process(COMMAND bash -c "${complete}" bash ${PREFIX}/share/bash-completion/completions/mailzolka
   OUTPUT_VARIABLE offered RESULT_VARIABLE failed)
-if(failed OR NOT offered STREQUAL "register\n1 2 3 4 5\n--addin --encoding --all --profile-dir\n")
+if(failed OR NOT offered STREQUAL "register\nreceived received-by-id sent sent-by-id by-id 1 2 3 4 5\n--help --addin --encoding --window --profile-dir\n")
   message(FATAL_ERROR "the bash completion offers '${offered}'")
 endif()
