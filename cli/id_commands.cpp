@@ -187,8 +187,9 @@ void SortIds(std::vector<IdSummary>& ids, const std::string& key) {
 bool IsStandardOutput(const std::string& path) {
   if (path == "-") return true;
   struct stat named {}, output {};
-  return stat(path.c_str(), &named) == 0 && fstat(1, &output) == 0 && named.st_dev == output.st_dev &&
-         named.st_ino == output.st_ino;
+  // Windows' C runtime reports no file numbers (every st_ino is 0): there only "-" is standard output.
+  return stat(path.c_str(), &named) == 0 && fstat(1, &output) == 0 && named.st_ino != 0 &&
+         named.st_dev == output.st_dev && named.st_ino == output.st_ino;
 }
 
 // Writes the export to a target that is no regular file, opened as it stands (appending, never
