@@ -103,8 +103,10 @@ qor_wine_managed() {
     QOR_OPENBOX=$!
     sleep 1  # it takes over the display
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
+    export KORVIK_CHECK_FOREGROUND=1
   else
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    unset KORVIK_CHECK_FOREGROUND
     [ -z "$QOR_OPENBOX" ] || kill "$QOR_OPENBOX" >/dev/null 2>&1 || true
     QOR_OPENBOX=""
   fi

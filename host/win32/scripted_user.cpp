@@ -492,7 +492,13 @@ std::string HostWindowFault() {
   const bool modalClosed = std::exchange(ModalClosedSinceCheck(), false);
   if (!host) return {};
   if (!IsWindowEnabled(host)) return "the host's window is left disabled";
-  if (modalClosed && GetForegroundWindow() != host) {
+  // Which window is in front is a window manager's to say: checked only where one runs
+  // (KORVIK_CHECK_FOREGROUND=1, set by the suite's managed run).
+  static const bool checkForeground = [] {
+    const char* value = std::getenv("KORVIK_CHECK_FOREGROUND");
+    return value && std::string(value) == "1";
+  }();
+  if (checkForeground && modalClosed && GetForegroundWindow() != host) {
     return "the host's window is not the foreground window after the add-in's dialog or box";
   }
   return {};
