@@ -82,7 +82,7 @@ run_ctest() {
 # ---- Builds: mailzolka on the simulated desktop (the other side of the comparison), the DLL the
 # host loads, and (where it differs) the Windows build the suite runs.
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target mailzolka QORMAIL tree_probe >/dev/null
+cmake --build --preset default -j2 --target mailzolka QORMAIL tree_probe profile_probe >/dev/null
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j2
 if [ "$QOR_WINDOWS_PRESET" != mingw ]; then
