@@ -78,11 +78,11 @@ std::string FromWide(const std::wstring& wide) {
 }
 
 std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
+  return FromWide(text);
 }
 
 std::string ClassName(HWND window) {
@@ -156,19 +156,19 @@ std::vector<MenuRow> ReadMenu(Handle menu) {
   const HMENU handle = static_cast<HMENU>(menu);
   const int count = GetMenuItemCount(handle);
   for (int i = 0; i < count; ++i) {
-    char text[512] = "";
-    MENUITEMINFOA item{};
+    wchar_t text[512] = L"";
+    MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
     item.dwTypeData = text;
-    item.cch = sizeof text;
-    if (!GetMenuItemInfoA(handle, static_cast<UINT>(i), TRUE, &item)) continue;
+    item.cch = sizeof text / sizeof text[0];
+    if (!GetMenuItemInfoW(handle, static_cast<UINT>(i), TRUE, &item)) continue;
     MenuRow row;
     row.separator = (item.fType & MFT_SEPARATOR) != 0;
     row.id = row.separator ? 0 : static_cast<int>(item.wID);
     row.checked = (item.fState & MFS_CHECKED) != 0;
     row.enabled = (item.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
-    row.text = row.separator ? "" : text;
+    row.text = row.separator ? "" : korvik::FromWide(text);
     rows.push_back(row);
   }
   return rows;

@@ -168,7 +168,7 @@ class RealControls : public scripted::DialogControls {
     if (const HWND field = FindWindowExA(combo_, nullptr, "Edit", nullptr)) {
       Type(field, text);
     } else {
-      SetWindowTextA(combo_, text.c_str());
+      SetWindowTextW(combo_, ToWide(text).c_str());
     }
   }
   void PickHistoryEntry(int index) override { SendMessageA(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
@@ -272,11 +272,13 @@ void AnswerSaveFile(HWND dialog) {
   if (!turn.failure.empty()) return FailAndDismiss(dialog, turn.failure);
   if (turn.button != IDOK) return Press(dialog, IDCANCEL);
   if (!IsAbsolute(typed)) typed = StartDirectory() + "\\" + typed;
-  char full[MAX_PATH * 4] = "";
-  const DWORD length = GetFullPathNameA(typed.c_str(), sizeof full, full, nullptr);
-  const std::string path = length > 0 && length < sizeof full ? full : typed;
-  SetWindowTextA(FileNameField(dialog), path.c_str());
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  // The typed path is code page 932, as the script gives it: it reaches the dialog in UTF-16.
+  wchar_t full[MAX_PATH * 4] = L"";
+  const std::wstring wideTyped = ToWide(typed);
+  const DWORD length = GetFullPathNameW(wideTyped.c_str(), MAX_PATH * 4, full, nullptr);
+  const std::wstring path = length > 0 && length < MAX_PATH * 4 ? full : wideTyped;
+  SetWindowTextW(FileNameField(dialog), path.c_str());
+  const DWORD attributes = GetFileAttributesW(path.c_str());
   Press(dialog, IDOK);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) && IsWindow(dialog)) {
     AnswerAgain(dialog);
@@ -393,13 +395,13 @@ VOID CALLBACK CheckEnded(HWND, UINT, UINT_PTR timer, DWORD) {
   FailAndDismiss(dialog, what + " did not end");
 }
 
-void WindowOpens(HWND window, const CREATESTRUCTA& create) {
+void WindowOpens(HWND window, const CREATESTRUCTW& create) {
   if ((create.style & WS_CHILD) || !SameClass(window, "#32770")) return;
   Opened opened;
   opened.window = window;
   opened.fromAddin = create.hInstance && create.hInstance == AddinModule();
   if (opened.fromAddin) {
-    const std::string caption = create.lpszName && !IS_INTRESOURCE(create.lpszName) ? create.lpszName : "";
+    const std::string caption = create.lpszName && !IS_INTRESOURCE(create.lpszName) ? FromWide(create.lpszName) : "";
     opened.templateId = TemplateIdOf(caption);
     Emit({"Dialog", std::to_string(opened.templateId), caption});
   }
@@ -431,7 +433,7 @@ void WindowCloses(HWND window) {
 
 LRESULT CALLBACK WatchWindows(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HCBT_CREATEWND) {
-    const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lparam);
+    const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lparam);
     WindowOpens(reinterpret_cast<HWND>(wparam), *create->lpcs);
   } else if (code == HCBT_DESTROYWND) {
     WindowCloses(reinterpret_cast<HWND>(wparam));
@@ -446,15 +448,16 @@ void LeaveTheRestToAPerson() {
   InstallScriptedUser();
 }
 
+// In code page 932, as the paths the scripts give.
 std::string CurrentDirectory() {
-  char directory[MAX_PATH * 4] = "";
-  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
-  return std::string(directory, length < sizeof directory ? length : 0);
+  wchar_t directory[MAX_PATH * 4] = L"";
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, directory);
+  return FromWide(std::wstring(directory, length < MAX_PATH * 4 ? length : 0));
 }
 
 std::string CurrentDirectoryMoved() {
   const std::string now = CurrentDirectory();
-  if (StartDirectory().empty() || lstrcmpiA(now.c_str(), StartDirectory().c_str()) == 0) return {};
+  if (StartDirectory().empty() || lstrcmpiW(ToWide(now).c_str(), ToWide(StartDirectory()).c_str()) == 0) return {};
   return "the add-in moved the current directory from " + StartDirectory() + " to " + now;
 }
 
@@ -514,7 +517,9 @@ void ForgetScriptedUser() {
 
 void InstallScriptedUser() {
   if (StartDirectory().empty()) StartDirectory() = CurrentDirectory();
-  static const HHOOK hook = SetWindowsHookExA(WH_CBT, WatchWindows, nullptr, GetCurrentThreadId());
+  // A Unicode hook: the captions it is given are the windows' own, not converted to the system's
+  // ANSI code page.
+  static const HHOOK hook = SetWindowsHookExW(WH_CBT, WatchWindows, nullptr, GetCurrentThreadId());
   (void)hook;
 }
 

@@ -11,20 +11,22 @@ HTREEITEM Next(HWND tree, HTREEITEM item, UINT relation) {
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-// The item's fields; the text buffer grows until the text fits.
-bool ReadItem(HWND tree, HTREEITEM item, TVITEMA& data, std::string& text) {
-  std::vector<char> buffer(512);
+// The item's fields, the text as the control holds it (UTF-16) in code page 932, whatever the
+// system's ANSI code page: what the user sees. The text buffer grows until the text fits.
+bool ReadItem(HWND tree, HTREEITEM item, TVITEMW& data, std::string& text) {
+  std::vector<wchar_t> buffer(512);
   for (;;) {
-    data = TVITEMA{};
+    data = TVITEMW{};
     data.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE;
     data.hItem = item;
     data.stateMask = TVIS_EXPANDED | TVIS_SELECTED;
     data.pszText = buffer.data();
     data.cchTextMax = static_cast<int>(buffer.size());
-    buffer[0] = '\0';
-    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return false;
-    text = data.pszText ? data.pszText : "";
-    if (text.size() + 2 < buffer.size() || buffer.size() >= (1u << 20)) return true;
+    buffer[0] = L'\0';
+    if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data))) return false;
+    const std::wstring wide = data.pszText ? data.pszText : L"";
+    text = FromWide(wide);
+    if (wide.size() + 2 < buffer.size() || buffer.size() >= (1u << 20)) return true;
     buffer.resize(buffer.size() * 4);
   }
 }
@@ -43,7 +45,7 @@ bool IsShown(HWND tree, HTREEITEM item) {
 
 void DumpChildren(HWND tree, HTREEITEM first, int depth, std::vector<desktop::TreeRow>& rows) {
   for (HTREEITEM item = first; item; item = Next(tree, item, TVGN_NEXT)) {
-    TVITEMA data{};
+    TVITEMW data{};
     std::string text;
     if (!ReadItem(tree, item, data, text)) continue;
     const HTREEITEM child = Next(tree, item, TVGN_CHILD);

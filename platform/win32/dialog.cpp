@@ -110,7 +110,7 @@ int Dialog::RunModal() {
   win32::ModalScope scope;
   Dialog* const outerDialog = std::exchange(modalDialog, this);
   win32::ModalScope* const outerScope = std::exchange(modalScope, &scope);
-  const INT_PTR result = DialogBoxParamA(win32::ThisModule(), MAKEINTRESOURCEA(templateId_), scope.Owner(),
+  const INT_PTR result = DialogBoxParamW(win32::ThisModule(), MAKEINTRESOURCEW(templateId_), scope.Owner(),
                                          DialogProc, reinterpret_cast<LPARAM>(this));
   modalDialog = outerDialog;
   modalScope = outerScope;
@@ -122,7 +122,7 @@ int Dialog::RunModal() {
 
 bool Dialog::CreateModeless() {
   win32::InitControls();
-  const bool created = CreateDialogParamA(win32::ThisModule(), MAKEINTRESOURCEA(templateId_), win32::OwnerWindow(),
+  const bool created = CreateDialogParamW(win32::ThisModule(), MAKEINTRESOURCEW(templateId_), win32::OwnerWindow(),
                                           DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
   RethrowHeldFailure();
   return created;

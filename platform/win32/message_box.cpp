@@ -1,6 +1,7 @@
 // Message boxes, owned by the host's top-level window.
 #include "platform/message_box.h"
 
+#include "platform/win32/text.h"
 #include "platform/win32/win32.h"
 
 namespace platform {
@@ -13,7 +14,9 @@ Answer ShowMessageBox(const char* caption, const char* text, Buttons buttons, Ic
   const win32::ModalScope scope;
   const UINT modality = scope.Owner() ? MB_APPLMODAL : MB_TASKMODAL;
   const UINT style = kButtons[static_cast<int>(buttons)] | kIcons[static_cast<int>(icon)] | modality;
-  return static_cast<Answer>(MessageBoxA(scope.Owner(), text ? text : "", caption ? caption : "", style));
+  const std::wstring wideText = win32::ToWide(text ? text : "");
+  const std::wstring wideCaption = win32::ToWide(caption ? caption : "");
+  return static_cast<Answer>(MessageBoxW(scope.Owner(), wideText.c_str(), wideCaption.c_str(), style));
 }
 
 }  // namespace platform

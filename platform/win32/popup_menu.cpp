@@ -1,6 +1,7 @@
 // The pane's popup menu.
 #include "platform/popup_menu.h"
 
+#include "platform/win32/text.h"
 #include "platform/win32/win32.h"
 
 namespace platform {
@@ -18,10 +19,10 @@ void PopupMenu::Destroy() {
 }
 
 void PopupMenu::AppendItem(int id, const char* text) {
-  AppendMenuA(Hmenu(handle_), MF_STRING, static_cast<UINT_PTR>(id), text ? text : "");
+  AppendMenuW(Hmenu(handle_), MF_STRING, static_cast<UINT_PTR>(id), win32::ToWide(text ? text : "").c_str());
 }
 
-void PopupMenu::AppendSeparator() { AppendMenuA(Hmenu(handle_), MF_SEPARATOR, 0, nullptr); }
+void PopupMenu::AppendSeparator() { AppendMenuW(Hmenu(handle_), MF_SEPARATOR, 0, nullptr); }
 
 void PopupMenu::Check(int id, bool checked) {
   CheckMenuItem(Hmenu(handle_), static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));

@@ -1,5 +1,6 @@
 // The common save-file dialog.
 #include "platform/dialog.h"
+#include "platform/win32/text.h"
 #include "platform/win32/win32.h"
 
 #include <commdlg.h>
@@ -10,8 +11,8 @@ namespace platform {
 // goes; the process's current directory stays where the host had it (OFN_NOCHANGEDIR: the folder
 // chosen is not left current).
 bool AskSaveFilePath(std::string& path) {
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA dialog{};
+  wchar_t file[MAX_PATH] = L"";
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.lpstrFile = file;
   dialog.nMaxFile = MAX_PATH;
@@ -20,10 +21,10 @@ bool AskSaveFilePath(std::string& path) {
   {
     const win32::ModalScope scope;
     dialog.hwndOwner = scope.Owner();
-    chosen = GetSaveFileNameA(&dialog) != FALSE;
+    chosen = GetSaveFileNameW(&dialog) != FALSE;
   }
   if (!chosen) return false;
-  path = file;
+  path = win32::FromWide(file);
   return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/win32/text.h"
 #include "platform/win32/win32.h"
 
 namespace platform {
@@ -55,7 +56,7 @@ WindowHandle TreeView::Create(WindowHandle parent) {
   win32::InitControls();
   constexpr DWORD kStyle = WS_CHILD | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                            TVS_DISABLEDRAGDROP | TVS_SHOWSELALWAYS;  // 0x40800037, not visible
-  return CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", kStyle, 0, 0, 0, 0, Hwnd(parent), nullptr,
+  return CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", kStyle, 0, 0, 0, 0, Hwnd(parent), nullptr,
                          nullptr, nullptr);
 }
 
@@ -64,12 +65,13 @@ void TreeView::SetImageList(ImageListHandle images) {
 }
 
 TreeItem TreeView::InsertLast(TreeItem parent, const NewTreeItem& item) {
-  TVINSERTSTRUCTA insert{};
+  std::wstring text = win32::ToWide(item.text ? item.text : "");
+  TVINSERTSTRUCTW insert{};
   insert.hParent = parent ? Hitem(parent) : TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
-  TVITEMA& data = insert.item;
+  TVITEMW& data = insert.item;
   data.mask = TVIF_TEXT | TVIF_PARAM;
-  data.pszText = const_cast<char*>(item.text ? item.text : "");
+  data.pszText = text.data();
   data.lParam = item.param;
   if (item.withImages) {
     data.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
@@ -81,7 +83,7 @@ TreeItem TreeView::InsertLast(TreeItem parent, const NewTreeItem& item) {
     data.cChildren = item.children;
   }
   return reinterpret_cast<TreeItem>(
-      SendMessageA(Hwnd(handle_), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+      SendMessageW(Hwnd(handle_), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 bool TreeView::DeleteAllItems() {
@@ -112,8 +114,8 @@ TreeItem NextItem(WindowHandle tree, TreeItem item, UINT relation) {
       SendMessageA(Hwnd(tree), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-bool GetItem(WindowHandle tree, TVITEMA& data) {
-  return SendMessageA(Hwnd(tree), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) != 0;
+bool GetItem(WindowHandle tree, TVITEMW& data) {
+  return SendMessageW(Hwnd(tree), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data)) != 0;
 }
 
 }  // namespace
@@ -130,41 +132,41 @@ TreeItem TreeView::GetSelection() const { return NextItem(handle_, nullptr, TVGN
 
 // The control copies at most the buffer it is given: the buffer grows until the text fits.
 std::string TreeView::GetItemText(TreeItem item) const {
-  std::vector<char> buffer(512);
+  std::vector<wchar_t> buffer(512);
   for (;;) {
-    TVITEMA data{};
+    TVITEMW data{};
     data.mask = TVIF_TEXT | TVIF_HANDLE;
     data.hItem = Hitem(item);
     data.pszText = buffer.data();
     data.cchTextMax = static_cast<int>(buffer.size());
-    buffer[0] = '\0';
+    buffer[0] = L'\0';
     if (!GetItem(handle_, data)) return {};
-    const std::string text(data.pszText ? data.pszText : "");
-    if (text.size() + 2 < buffer.size() || buffer.size() >= (1u << 20)) return text;
+    const std::wstring_view text(data.pszText ? data.pszText : L"");
+    if (text.size() + 2 < buffer.size() || buffer.size() >= (1u << 20)) return win32::FromWide(text);
     buffer.resize(buffer.size() * 4);
   }
 }
 
 int32_t TreeView::GetItemParam(TreeItem item) const {
-  TVITEMA data{};
+  TVITEMW data{};
   data.mask = TVIF_PARAM | TVIF_HANDLE;
   data.hItem = Hitem(item);
   return GetItem(handle_, data) ? static_cast<int32_t>(data.lParam) : 0;
 }
 
 int TreeView::GetItemChildren(TreeItem item) const {
-  TVITEMA data{};
+  TVITEMW data{};
   data.mask = TVIF_CHILDREN | TVIF_HANDLE;
   data.hItem = Hitem(item);
   return GetItem(handle_, data) ? data.cChildren : 0;
 }
 
 void TreeView::SetItemChildren(TreeItem item, int children) {
-  TVITEMA data{};
+  TVITEMW data{};
   data.mask = TVIF_CHILDREN | TVIF_HANDLE;
   data.hItem = Hitem(item);
   data.cChildren = children;
-  SendMessageA(Hwnd(handle_), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  SendMessageW(Hwnd(handle_), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
 }
 
 }  // namespace platform
