@@ -1,5 +1,6 @@
 // The desktop's state on real windows: events, the scripted user's queue, the profile functions,
 // the host's windows and the menu as the host shows it.
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -136,19 +137,41 @@ void SetProfileFileDirectory(const std::string& file, const std::string& directo
 
 const std::string& ProfileDirectoryOf(const std::string& file) { return korvik::TheDesktop().profiles.DirectoryOf(file); }
 
+// Through the Unicode functions with code page 932 named, as the add-in reads and writes them, so
+// that both see the same text on a system of any ANSI code page.
+namespace {
+
+std::optional<std::wstring> WideArgument(const char* text) {
+  return text ? std::optional<std::wstring>(korvik::ToWide(text)) : std::nullopt;
+}
+
+const wchar_t* Pointer(const std::optional<std::wstring>& text) { return text ? text->c_str() : nullptr; }
+
+}  // namespace
+
 int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
-  return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, korvik::ResolveProfileFile(file).c_str()));
+  return static_cast<int>(GetPrivateProfileIntW(Pointer(WideArgument(section)), Pointer(WideArgument(key)), fallback,
+                                                korvik::ToWide(korvik::ResolveProfileFile(file)).c_str()));
 }
 
 std::size_t GetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
                                     std::size_t size, const char* file) {
   if (!buffer || size == 0) return 0;
-  return GetPrivateProfileStringA(section, key, fallback, buffer, static_cast<DWORD>(size),
-                                  korvik::ResolveProfileFile(file).c_str());
+  std::wstring wide(size, L'\0');
+  const DWORD units = GetPrivateProfileStringW(Pointer(WideArgument(section)), Pointer(WideArgument(key)),
+                                               Pointer(WideArgument(fallback)), wide.data(), static_cast<DWORD>(size),
+                                               korvik::ToWide(korvik::ResolveProfileFile(file)).c_str());
+  const std::string text = korvik::FromWide(wide.substr(0, units));
+  const std::size_t copied = std::min(text.size(), size - 1);
+  text.copy(buffer, copied);
+  buffer[copied] = '\0';
+  return copied;
 }
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file) {
-  return WritePrivateProfileStringA(section, key, value, korvik::ResolveProfileFile(file).c_str()) != FALSE;
+  return WritePrivateProfileStringW(Pointer(WideArgument(section)), Pointer(WideArgument(key)),
+                                    Pointer(WideArgument(value)),
+                                    korvik::ToWide(korvik::ResolveProfileFile(file)).c_str()) != FALSE;
 }
 
 std::vector<MenuRow> ReadMenu(Handle menu) {

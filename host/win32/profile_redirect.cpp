@@ -12,17 +12,20 @@
 namespace korvik {
 namespace {
 
-UINT WINAPI ProfileIntInDirectory(LPCSTR section, LPCSTR key, INT fallback, LPCSTR file) {
-  return GetPrivateProfileIntA(section, key, fallback, ResolveProfileFile(file).c_str());
+// The add-in calls the Unicode functions (its code page 932 names converted with that code page).
+std::wstring ResolveWide(LPCWSTR file) { return ToWide(ResolveProfileFile(file ? FromWide(file).c_str() : nullptr)); }
+
+UINT WINAPI ProfileIntInDirectory(LPCWSTR section, LPCWSTR key, INT fallback, LPCWSTR file) {
+  return GetPrivateProfileIntW(section, key, fallback, ResolveWide(file).c_str());
 }
 
-DWORD WINAPI ProfileStringInDirectory(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size,
-                                      LPCSTR file) {
-  return GetPrivateProfileStringA(section, key, fallback, buffer, size, ResolveProfileFile(file).c_str());
+DWORD WINAPI ProfileStringInDirectory(LPCWSTR section, LPCWSTR key, LPCWSTR fallback, LPWSTR buffer, DWORD size,
+                                      LPCWSTR file) {
+  return GetPrivateProfileStringW(section, key, fallback, buffer, size, ResolveWide(file).c_str());
 }
 
-BOOL WINAPI WriteProfileStringInDirectory(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
-  return WritePrivateProfileStringA(section, key, value, ResolveProfileFile(file).c_str());
+BOOL WINAPI WriteProfileStringInDirectory(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {
+  return WritePrivateProfileStringW(section, key, value, ResolveWide(file).c_str());
 }
 
 struct Redirection {
@@ -99,9 +102,9 @@ std::string ResolveProfileFile(const char* file) {
 
 void RedirectProfileCalls(HMODULE module) {
   const Redirection redirections[] = {
-      {"GetPrivateProfileIntA", AsFarProc(&ProfileIntInDirectory)},
-      {"GetPrivateProfileStringA", AsFarProc(&ProfileStringInDirectory)},
-      {"WritePrivateProfileStringA", AsFarProc(&WriteProfileStringInDirectory)},
+      {"GetPrivateProfileIntW", AsFarProc(&ProfileIntInDirectory)},
+      {"GetPrivateProfileStringW", AsFarProc(&ProfileStringInDirectory)},
+      {"WritePrivateProfileStringW", AsFarProc(&WriteProfileStringInDirectory)},
   };
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
   FARPROC originals[3] = {};

@@ -4,29 +4,23 @@
 
 namespace platform::win32 {
 
-namespace {
-
-constexpr UINT kCodePage = 932;
-
-}  // namespace
-
 // Both ways as the system's ANSI functions convert on a code page 932 system (bytes that are no
 // character included), so that there the controls hold what they held through those.
 std::wstring ToWide(std::string_view cp932) {
   if (cp932.empty()) return {};
   const int count = static_cast<int>(cp932.size());
-  const int size = MultiByteToWideChar(kCodePage, 0, cp932.data(), count, nullptr, 0);
+  const int size = MultiByteToWideChar(kAddinCodePage, 0, cp932.data(), count, nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) MultiByteToWideChar(kCodePage, 0, cp932.data(), count, wide.data(), size);
+  if (size > 0) MultiByteToWideChar(kAddinCodePage, 0, cp932.data(), count, wide.data(), size);
   return wide;
 }
 
 std::string FromWide(std::wstring_view wide) {
   if (wide.empty()) return {};
   const int count = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(kCodePage, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
+  const int size = WideCharToMultiByte(kAddinCodePage, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(kCodePage, 0, wide.data(), count, text.data(), size, nullptr, nullptr);
+  if (size > 0) WideCharToMultiByte(kAddinCodePage, 0, wide.data(), count, text.data(), size, nullptr, nullptr);
   return text;
 }
 

@@ -7,6 +7,8 @@
 
 namespace platform::win32 {
 
+constexpr unsigned kAddinCodePage = 932;
+
 std::wstring ToWide(std::string_view cp932);
 // What code page 932 lacks becomes a look-alike or '?', as the system's ANSI functions make it on a
 // code page 932 system.
