@@ -13,9 +13,7 @@ int Image(ImageSlot slot) { return state.imageIndexes[slot]; }
 // (finding it resolves the module's path on the file system).
 std::string ModuleBaseName() {
   static const std::string name = [] {
-    const std::string path = platform::ModulePath();
-    const std::size_t separator = FindLastCharacter(path, platform::kPathSeparator);
-    std::string base = separator == std::string::npos ? path : path.substr(separator + 1);
+    std::string base = platform::ThisModuleFile().name;
     const std::size_t dot = FindLastCharacter(base, '.');
     if (dot != std::string::npos) base.resize(dot);
     return base;

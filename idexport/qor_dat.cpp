@@ -3,7 +3,6 @@
 #include <string>
 
 #include "addin/addin_state.h"
-#include "addin/sjis.h"
 #include "platform/file.h"
 #include "platform/module.h"
 
@@ -54,13 +53,10 @@ bool SkipString(ByteSource& source) {
   return source.Skip(wide ? uint64_t{length} * 2 : length);  // UTF-16 units are two bytes each
 }
 
-// The module's path as the platform gives it into the label buffer (255 bytes with the
-// terminator), up to and including its last separator.
-std::string ModuleDirectory() {
-  const std::string path(CutAtCharacter(platform::ModulePath(), kLabelBufferSize - 2));
-  const std::size_t separator = FindLastCharacter(path, platform::kPathSeparator);
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
+// The module's directory, up to and including its last separator. The whole path counts, also one
+// longer than the label buffer's 255 bytes: cut there, it would lose its last separator and name
+// another directory.
+std::string ModuleDirectory() { return platform::ThisModuleFile().directory; }
 
 }  // namespace
 

@@ -18,6 +18,9 @@ inline bool ReadToEnd(std::FILE* file, std::string& bytes) {
   return !std::ferror(file);
 }
 
+// The paths the add-in names (QOR.DAT's, the CSV target) are code page 932, as it holds every text;
+// the platform converts them where they meet its file system.
+
 // An existing regular file opened for reading, with no sharing where the platform has it (on
 // Windows a file another program holds open cannot be opened, and no other program can open it
 // meanwhile). A name that is no regular file (a directory, FIFO, device or socket) is refused
@@ -63,6 +66,7 @@ class FileReplacement {
   const std::string& Kept() const { return kept_; }
 
  private:
+  friend struct FileReplacementAccess;  // the platform's own files, named in its file system's form
   struct State;
   std::unique_ptr<State> state_;
   std::string kept_;

@@ -1,35 +1,33 @@
-// QOR.DAT read with no sharing, and the CSV export put in place with ReplaceFileA, which keeps
-// the target's security and streams; the new file carries the target's attributes.
+// QOR.DAT read with no sharing, and the CSV export put in place with ReplaceFileW, which keeps
+// the target's security and streams; the new file carries the target's attributes. Paths come in
+// code page 932, as the add-in holds them, and reach the file functions in UTF-16.
 #include "platform/file.h"
 
+#include <iterator>
 #include <utility>
 
 #include "platform/win32/seams.h"
+#include "platform/win32/text.h"
 #include "platform/win32/win32.h"
 
 extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);  // RtlGenRandom, advapi32
 
 namespace platform {
 
-win32::ReplaceFileCall win32::replaceFile = ReplaceFileA;
+win32::ReplaceFileCall win32::replaceFile = ReplaceFileW;
 
 namespace {
 
 HANDLE Handle(intptr_t value) { return reinterpret_cast<HANDLE>(value); }
 
-// The bytes up to and including the last path separator, stepping over double-byte characters
-// (whose second byte may be a backslash).
-std::string DirectoryOf(const std::string& path) {
-  std::size_t end = 0;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') end = i + 1;
-    if (IsDBCSLeadByte(static_cast<BYTE>(path[i]))) ++i;
-  }
-  return path.substr(0, end);
+// The path up to and including its last separator.
+std::wstring DirectoryOf(const std::wstring& path) {
+  const std::size_t last = path.find_last_of(L"\\/:");
+  return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
 }
 
-std::string RandomLetters(std::size_t count) {
-  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+std::wstring RandomLetters(std::size_t count) {
+  static const wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
   std::string bytes(count, '\0');
   if (!SystemFunction036(bytes.data(), static_cast<ULONG>(count))) {
     LARGE_INTEGER now{};
@@ -40,29 +38,30 @@ std::string RandomLetters(std::size_t count) {
       byte = static_cast<char>(seed >> 56);
     }
   }
-  for (char& byte : bytes) byte = kLetters[static_cast<unsigned char>(byte) % (sizeof kLetters - 1)];
-  return bytes;
+  std::wstring letters;
+  for (const char byte : bytes) letters += kLetters[static_cast<unsigned char>(byte) % (std::size(kLetters) - 1)];
+  return letters;
 }
 
 // The file a symbolic link or junction names (Vista and later; earlier systems have no links to
 // files). Empty when the path is no link or cannot be resolved.
-std::string LinkTarget(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+std::wstring LinkTarget(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return {};
-  using FinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  using FinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
   const auto finalPath = reinterpret_cast<FinalPath>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW")));
   if (!finalPath) return {};
-  const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
-  char buffer[MAX_PATH + 16];
-  const DWORD length = finalPath(file, buffer, sizeof buffer, 0);
+  wchar_t buffer[MAX_PATH + 16];
+  const DWORD length = finalPath(file, buffer, MAX_PATH + 16, 0);
   CloseHandle(file);
-  if (length == 0 || length >= sizeof buffer) return {};
-  std::string resolved(buffer, length);
-  if (resolved.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + resolved.substr(8);
-  if (resolved.rfind("\\\\?\\", 0) == 0) return resolved.substr(4);
+  if (length == 0 || length >= MAX_PATH + 16) return {};
+  std::wstring resolved(buffer, length);
+  if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + resolved.substr(8);
+  if (resolved.rfind(L"\\\\?\\", 0) == 0) return resolved.substr(4);
   return resolved;
 }
 
@@ -97,15 +96,15 @@ bool CopyRange(HANDLE source, HANDLE target, uint64_t from, uint64_t to) {
 }
 
 // Another program (an indexer, a virus scanner) may hold the new file or the target for a moment.
-// ReplaceFileA says so with ERROR_UNABLE_TO_REMOVE_REPLACED: both files keep their names and the
+// ReplaceFileW says so with ERROR_UNABLE_TO_REMOVE_REPLACED: both files keep their names and the
 // target its content, so trying again is safe.
 bool Transient(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
          error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
-bool Missing(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+bool Missing(const std::wstring& path) {
+  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   const DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -128,10 +127,11 @@ InputFile::~InputFile() {
 
 bool InputFile::Open(const std::string& path) {
   if (handle_ != -1) return false;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring name = win32::ToWide(path);
+  const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   // No sharing: a file another program holds open fails here and counts as absent.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<intptr_t>(file);
   LARGE_INTEGER size{};
@@ -161,10 +161,10 @@ bool InputFile::Skip(uint64_t count) {
 }
 
 struct FileReplacement::State {
-  std::string target;
-  std::string temporary;
+  std::wstring target;
+  std::wstring temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
-  bool targetGone = false;  // ReplaceFileA removed the old file without putting the new one there
+  bool targetGone = false;  // ReplaceFileW removed the old file without putting the new one there
 
   void CloseTemporary() {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
@@ -179,18 +179,18 @@ FileReplacement::FileReplacement() : state_(std::make_unique<State>()) {}
 
 FileReplacement::~FileReplacement() {
   state_->CloseTemporary();
-  if (!state_->temporary.empty()) DeleteFileA(state_->temporary.c_str());
+  if (!state_->temporary.empty()) DeleteFileW(state_->temporary.c_str());
 }
 
 bool FileReplacement::Begin(const std::string& target) {
   State& s = *state_;
-  s.target = target;
-  if (const std::string resolved = LinkTarget(target); !resolved.empty()) s.target = resolved;
-  const DWORD attributes = GetFileAttributesA(s.target.c_str());
+  s.target = win32::ToWide(target);
+  if (const std::wstring resolved = LinkTarget(s.target); !resolved.empty()) s.target = resolved;
+  const DWORD attributes = GetFileAttributesW(s.target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     // A device (CON, COM1, a pipe) is no file to replace.
-    const HANDLE existing = CreateFileA(s.target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const HANDLE existing = CreateFileW(s.target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
     if (existing == INVALID_HANDLE_VALUE) return false;
     const bool disk = GetFileType(existing) == FILE_TYPE_DISK;
@@ -201,14 +201,14 @@ bool FileReplacement::Begin(const std::string& target) {
   }
   // Beside the target, in a name that keeps the whole path within MAX_PATH: the target's own path
   // fits, so a name as short as the target's always does.
-  const std::string directory = DirectoryOf(s.target);
+  const std::wstring directory = DirectoryOf(s.target);
   if (directory.size() + 2 > MAX_PATH - 1) return false;
   const std::size_t room = MAX_PATH - 1 - directory.size();
   const std::size_t letters = room > 13 ? 12 : room - 1;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = directory + "~" + RandomLetters(letters);
+    const std::wstring name = directory + L"~" + RandomLetters(letters);
     // CREATE_NEW: a name that exists in any form, a planted link included, is never opened.
-    s.file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    s.file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
     if (s.file != INVALID_HANDLE_VALUE) {
       s.temporary = name;
@@ -228,7 +228,7 @@ bool FileReplacement::Write(const void* bytes, std::size_t count) {
 // goes first: when that fails for want of room, the old size comes back and nothing has changed;
 // the rest overwrites bytes the file already holds.
 bool FileReplacement::State::CopyInPlace() {
-  const HANDLE out = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE out = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (out == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER newSize{}, oldSize{};
   bool ok = GetFileSizeEx(file, &newSize) && GetFileSizeEx(out, &oldSize);
@@ -241,7 +241,7 @@ bool FileReplacement::State::CopyInPlace() {
   return CloseHandle(out) && ok;
 }
 
-// Without a backup name, ReplaceFileA can fail half-way: ERROR_UNABLE_TO_MOVE_REPLACEMENT leaves
+// Without a backup name, ReplaceFileW can fail half-way: ERROR_UNABLE_TO_MOVE_REPLACEMENT leaves
 // the target deleted, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 renamed away, the new file under its
 // temporary name in both. Whenever the target is no longer there, the new file is moved into its
 // place as if there had been none.
@@ -265,7 +265,7 @@ bool FileReplacement::State::Replace() {
 bool FileReplacement::State::MoveIn() {
   for (int attempt = 0; attempt < kTries; ++attempt) {
     if (attempt > 0) Sleep(kPauseMs);
-    if (MoveFileExA(temporary.c_str(), target.c_str(), 0)) return true;
+    if (MoveFileExW(temporary.c_str(), target.c_str(), 0)) return true;
     if (!Transient(GetLastError())) return false;
   }
   return false;
@@ -274,12 +274,12 @@ bool FileReplacement::State::MoveIn() {
 bool FileReplacement::Commit() {
   State& s = *state_;
   if (s.file == INVALID_HANDLE_VALUE) return false;
-  const DWORD attributes = GetFileAttributesA(s.target.c_str());
+  const DWORD attributes = GetFileAttributesW(s.target.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
   if (exists) {
     BY_HANDLE_FILE_INFORMATION information{};
-    const HANDLE probe = CreateFileA(s.target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const HANDLE probe = CreateFileW(s.target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, 0, nullptr);
     const bool linked = probe != INVALID_HANDLE_VALUE && GetFileInformationByHandle(probe, &information) &&
                         information.nNumberOfLinks > 1;
@@ -292,12 +292,12 @@ bool FileReplacement::Commit() {
   }
   const bool flushed = FlushFileBuffers(s.file) != FALSE;
   s.CloseTemporary();
-  // ReplaceFileA gives the new file the target's attributes on Windows, but not everywhere (Wine
+  // ReplaceFileW gives the new file the target's attributes on Windows, but not everywhere (Wine
   // drops hidden and system): the new file takes them before it goes in place.
-  if (exists) SetFileAttributesA(s.temporary.c_str(), KeptAttributes(attributes));
+  if (exists) SetFileAttributesW(s.temporary.c_str(), KeptAttributes(attributes));
   if (!flushed || !(exists ? s.Replace() : s.MoveIn())) {
     // The old file is gone: the new one is all the user has, and stays under its temporary name.
-    if (s.targetGone) kept_ = std::exchange(s.temporary, std::string());
+    if (s.targetGone) kept_ = win32::FromWide(std::exchange(s.temporary, std::wstring()));
     return false;
   }
   s.temporary.clear();

@@ -1,6 +1,8 @@
 // The add-in module's own file and its code page conversion.
 #include "platform/module.h"
 
+#include "platform/win32/seams.h"
+#include "platform/win32/text.h"
 #include "platform/win32/win32.h"
 
 namespace platform {
@@ -26,11 +28,13 @@ void InitControls() {
 
 }  // namespace win32
 
-// The full path of QORMAIL.DLL, not of the host program.
-std::string ModulePath() {
-  std::string path(MAX_PATH, '\0');
+namespace {
+
+// The full path of QORMAIL.DLL, not of the host program, in UTF-16: the system's own spelling.
+std::wstring WideModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(win32::ThisModule(), path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameW(win32::ThisModule(), path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
@@ -39,6 +43,18 @@ std::string ModulePath() {
     path.resize(path.size() * 2);
   }
 }
+
+}  // namespace
+
+std::string ModulePath() { return win32::FromWide(WideModulePath()); }
+
+ModuleFile win32::SplitModulePath(std::wstring_view path) {
+  const std::size_t separator = path.find_last_of(L'\\');
+  if (separator == std::wstring_view::npos) return {std::string(), FromWide(path)};
+  return {FromWide(path.substr(0, separator + 1)), FromWide(path.substr(separator + 1))};
+}
+
+ModuleFile ThisModuleFile() { return win32::SplitModulePath(WideModulePath()); }
 
 // Characters code page 932 lacks become '?', without best-fit replacements.
 std::string WideToAnsi(const char16_t* text, std::size_t length) {

@@ -5,10 +5,14 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/desktop.h"
+#include "platform/sim/module/module_path.h"
+#include "tests/sim/module_path_cases.h"
 
 namespace {
 
@@ -54,6 +58,27 @@ TEST(ModuleTest, PathIsTheFileHoldingTheSeam) {
   ASSERT_FALSE(path.empty());
   EXPECT_EQ(path.front(), '/');
   EXPECT_EQ(path.substr(path.rfind(platform::kPathSeparator) + 1), "sim_tests");
+}
+
+// The simulated system's separator in place of each single-byte backslash of code page 932 text.
+std::string WithSlashes(std::string text) {
+  for (std::size_t at = 0; at < text.size(); at += platform::IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1) {
+    if (text[at] == '\\') text[at] = '/';
+  }
+  return text;
+}
+
+TEST(ModuleTest, PathSplitsAtItsLastSeparatorInCodePage932) {
+  for (const ModulePathCase& c : ModulePathCases()) {
+    std::string path = c.path;  // UTF-8: no byte of a character is a backslash
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const platform::ModuleFile file = platform::sim::SplitModulePath(path);
+    EXPECT_EQ(file.directory, WithSlashes(c.directory)) << c.path;
+    EXPECT_EQ(file.name, c.name) << c.path;
+  }
+  const platform::ModuleFile here = platform::ThisModuleFile();
+  EXPECT_EQ(here.directory + here.name, platform::ModulePath());
+  EXPECT_EQ(here.name, "sim_tests");
 }
 
 TEST(ModuleTest, WideTextBecomesCodePage932) {

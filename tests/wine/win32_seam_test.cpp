@@ -1,6 +1,7 @@
 // The Windows seam's file and lock handling where Windows can fail half-way, run under Wine:
-// ReplaceFileA put in place of the real one fails as its documentation tells (each code leaves the
-// files in its own state), and the profile lock is shared by a program that may only wait on it.
+// ReplaceFileW put in place of the real one fails as its documentation tells (each code leaves the
+// files in its own state), the profile lock is shared by a program that may only wait on it, and
+// the module's path splits in UTF-16 whatever the system's code page.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,24 +14,25 @@
 #include "platform/file.h"
 #include "platform/profile.h"
 #include "platform/win32/seams.h"
+#include "tests/sim/module_path_cases.h"
 
 namespace {
 
-// ---- ReplaceFileA failing as Windows documents it, `failures` times, then the real one.
+// ---- ReplaceFileW failing as Windows documents it, `failures` times, then the real one.
 DWORD failureCode = 0;
 int failures = 0;
 HANDLE heldReplacement = INVALID_HANDLE_VALUE;  // the new file, held by "another program"
 
-BOOL WINAPI FailingReplace(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID exclude,
+BOOL WINAPI FailingReplace(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, LPVOID exclude,
                            LPVOID reserved) {
-  if (failures == 0) return ReplaceFileA(replaced, replacement, backup, flags, exclude, reserved);
+  if (failures == 0) return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
   --failures;
   // Without a backup name: 1176 has deleted the target, 1177 renamed it away; 1175 and a sharing
   // violation leave both files as they were.
-  if (failureCode == ERROR_UNABLE_TO_MOVE_REPLACEMENT) DeleteFileA(replaced);
-  if (failureCode == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileA(replaced, (std::string(replaced) + ".away").c_str());
+  if (failureCode == ERROR_UNABLE_TO_MOVE_REPLACEMENT) DeleteFileW(replaced);
+  if (failureCode == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileW(replaced, (std::wstring(replaced) + L".away").c_str());
   if (heldReplacement == INVALID_HANDLE_VALUE && failures < 0) {
-    heldReplacement = CreateFileA(replacement, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    heldReplacement = CreateFileW(replacement, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   }
   SetLastError(failureCode);
   return FALSE;
@@ -48,7 +50,7 @@ class Replacement : public ::testing::Test {
     platform::win32::replaceFile = FailingReplace;
   }
   ~Replacement() override {
-    platform::win32::replaceFile = ReplaceFileA;
+    platform::win32::replaceFile = ReplaceFileW;
     if (heldReplacement != INVALID_HANDLE_VALUE) CloseHandle(heldReplacement);
     heldReplacement = INVALID_HANDLE_VALUE;
     for (const std::string& name : Names()) DeleteFileA((directory_ + name).c_str());
@@ -81,7 +83,7 @@ class Replacement : public ::testing::Test {
     FindClose(search);
     return names;
   }
-  // Writes "new" over the target with ReplaceFileA failing `count` times (-1: always, and the new
+  // Writes "new" over the target with ReplaceFileW failing `count` times (-1: always, and the new
   // file is then held open by another program as soon as the first failure has happened).
   bool Replace(DWORD code, int count) {
     failureCode = code;
@@ -187,6 +189,23 @@ TEST(ProfileLock, ANameTakenByAnotherKindOfObjectGivesNoLockAtOnce) {
   EXPECT_FALSE(platform::ProfileLock("OTHER.INI").Held());
   EXPECT_LT(GetTickCount() - start, 1000u);
   CloseHandle(event);
+}
+
+// ---- The module's path: taken in UTF-16 and split there, so that a separator is never read as the
+// second byte of a double-byte character, under any ANSI code page.
+TEST(ModulePath, SplitsAtItsLastBackslashInUtf16) {
+  for (const ModulePathCase& c : ModulePathCases()) {
+    std::wstring path(c.path.size(), L'\0');
+    path.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, c.path.data(), static_cast<int>(c.path.size()), path.data(),
+                            static_cast<int>(path.size()))));
+    const platform::ModuleFile file = platform::win32::SplitModulePath(path);
+    EXPECT_EQ(file.directory, c.directory) << c.path;
+    EXPECT_EQ(file.name, c.name) << c.path;
+  }
+  const platform::ModuleFile here = platform::ThisModuleFile();
+  EXPECT_EQ(here.directory + here.name, platform::ModulePath());
+  EXPECT_EQ(here.name, "win32_seam_test.exe");
 }
 
 }  // namespace

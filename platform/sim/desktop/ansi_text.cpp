@@ -228,4 +228,69 @@ std::string ThroughAnsiCodePage(std::string_view text) {
   return result;
 }
 
+namespace {
+
+std::u16string WideFromUtf8(std::string_view text) {
+  std::u16string wide;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    const std::size_t length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 0;
+    char32_t code = length == 1 ? byte : length == 2 ? byte & 0x1F : length == 3 ? byte & 0x0F : byte & 0x07;
+    bool whole = length > 0 && at + length <= text.size();
+    for (std::size_t i = 1; whole && i < length; ++i) {
+      const auto next = static_cast<unsigned char>(text[at + i]);
+      whole = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (!whole || code < kShortest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      wide += u'\uFFFD';
+      ++at;
+      continue;
+    }
+    if (code >= 0x10000) {
+      wide += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      wide += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      wide += static_cast<char16_t>(code);
+    }
+    at += length;
+  }
+  return wide;
+}
+
+std::string Utf8FromWide(std::u16string_view wide) {
+  std::string text;
+  for (std::size_t at = 0; at < wide.size(); ++at) {
+    char32_t code = wide[at];
+    if (code >= 0xD800 && code <= 0xDBFF && at + 1 < wide.size() && wide[at + 1] >= 0xDC00 && wide[at + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (wide[++at] - 0xDC00);
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    if (code < 0x80) {
+      text += static_cast<char>(code);
+    } else if (code < 0x800) {
+      text += static_cast<char>(0xC0 | (code >> 6));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      text += static_cast<char>(0xE0 | (code >> 12));
+      text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      text += static_cast<char>(0xF0 | (code >> 18));
+      text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string AnsiPathFromNative(std::string_view utf8) { return AnsiFromWide(WideFromUtf8(utf8)); }
+
+std::string NativePathFromAnsi(std::string_view cp932) { return Utf8FromWide(WideFromAnsi(cp932)); }
+
 }  // namespace desktop::detail

@@ -25,4 +25,11 @@ std::u16string WideFromAnsi(std::string_view text, std::vector<std::size_t>* sta
 bool AnsiFromWide(std::u16string_view text, char* out, std::size_t room, std::size_t* written);
 std::string AnsiFromWide(std::u16string_view text);
 
+// Paths. The simulated system is a code page 932 system over a UTF-8 file system: a path the
+// file system gives (UTF-8) reaches the add-in as Windows gives a path to an ANSI program (through
+// UTF-16, with AnsiFromWide's look-alikes and '?'), and a path the add-in names (code page 932)
+// meets the file system in UTF-8. Bytes that are no UTF-8 count one U+FFFD each.
+std::string AnsiPathFromNative(std::string_view utf8);
+std::string NativePathFromAnsi(std::string_view cp932);
+
 }  // namespace desktop::detail

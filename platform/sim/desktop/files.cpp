@@ -11,7 +11,16 @@
 #include <string>
 
 #include "platform/file.h"
+#include "platform/sim/desktop/ansi_text.h"
 #include "platform/sim/desktop_internal.h"
+
+namespace platform {
+
+struct FileReplacementAccess {
+  static bool Begin(FileReplacement& replacement, const std::string& nativePath);
+};
+
+}  // namespace platform
 
 namespace desktop::seam {
 
@@ -74,9 +83,11 @@ int OpenRegularFile(const std::string& path, struct stat* opened) {
   return fd;
 }
 
+// The desktop's own files (the profile files) are named in the file system's UTF-8 already.
 bool ReplaceFileContent(const std::string& path, const std::string& content) {
   platform::FileReplacement replacement;
-  return replacement.Begin(path) && replacement.Write(content.data(), content.size()) && replacement.Commit();
+  return platform::FileReplacementAccess::Begin(replacement, path) &&
+         replacement.Write(content.data(), content.size()) && replacement.Commit();
 }
 
 }  // namespace desktop::seam
@@ -94,7 +105,7 @@ InputFile::~InputFile() {
 bool InputFile::Open(const std::string& path) {
   if (handle_ >= 0) return false;
   struct stat status {};
-  const int fd = desktop::seam::OpenRegularFile(path, &status);
+  const int fd = desktop::seam::OpenRegularFile(desktop::detail::NativePathFromAnsi(path), &status);
   if (fd < 0) return false;
   handle_ = fd;
   size_ = static_cast<uint64_t>(status.st_size);
@@ -134,7 +145,13 @@ FileReplacement::~FileReplacement() {
   if (!state_->temporary.empty()) unlink(state_->temporary.c_str());
 }
 
+// A path the add-in names, in code page 932.
 bool FileReplacement::Begin(const std::string& target) {
+  return FileReplacementAccess::Begin(*this, desktop::detail::NativePathFromAnsi(target));
+}
+
+bool FileReplacementAccess::Begin(FileReplacement& replacement, const std::string& target) {
+  FileReplacement::State* const state_ = replacement.state_.get();
   state_->target = target;
   struct stat status {};
   if (lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {

@@ -229,6 +229,10 @@ std::u16string CopyEntry(std::u16string_view value, std::size_t size) {
 // The path a profile file name stands for, in `path` (reused: every profile look-up asks for it).
 void ProfilePath(const char* file, std::string& path) {
   path = file;
+  // The add-in names its files in code page 932; the file system's names are UTF-8.
+  if (std::any_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    path = detail::NativePathFromAnsi(path);
+  }
   const std::string& directory = ProfileDirectoryOf(path);
   if (path.find('/') != std::string::npos || directory.empty()) return;
   path.insert(0, 1, '/').insert(0, directory);
