@@ -9,6 +9,10 @@
 #include <iostream>
 #include <iterator>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "cli/cleanup.h"
 #include "cli/progress_line.h"
 #include "host/cp932_text.h"
@@ -125,6 +129,27 @@ std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& p
   } catch (const std::runtime_error& error) {
     throw Failure{error.what()};
   }
+}
+
+// The command line is UTF-8 on Linux; korvik.exe gets it in the system's ANSI code page.
+std::string HostPath(const std::string& path) {
+#ifdef _WIN32
+  std::wstring wide(path.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
+                                                      wide.data(), static_cast<int>(wide.size()))));
+  std::optional<std::string> bytes(std::string(wide.size() * 2, '\0'));
+  BOOL lacking = FALSE;
+  bytes->resize(static_cast<size_t>(WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                                        static_cast<int>(wide.size()), bytes->data(),
+                                                        static_cast<int>(bytes->size()), nullptr, &lacking)));
+  if (lacking || (bytes->empty() && !path.empty())) bytes.reset();
+#else
+  std::optional<std::string> bytes = host::Utf8ToCp932(path);
+#endif
+  if (!bytes) {
+    throw Failure{SafeText(path) + ": the add-in takes paths in code page 932, which lacks a character of this one"};
+  }
+  return *bytes;
 }
 
 void RunScript(Run& run, const std::string& script) {

@@ -94,13 +94,18 @@ Arguments ParseArguments(const std::vector<std::string>& args, unsigned options)
 
 std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& path);
 
+// A path handed to the add-in (the log's name, which becomes the tree's root label; the file the
+// export is saved to) as the Japanese host presents it: in code page 932. Throws Failure (bad
+// input) when the code page lacks one of its characters.
+std::string HostPath(const std::string& path);
+
 // One log in a fresh substitute host on the desktop, with a session to drive it. The profile
 // directory and the event sink are the caller's.
 struct Run {
   Run(const host::AddinModule& addin, host::LogStore log, const std::string& logPath,
       host::EventOutput output)
       : substitute(std::make_unique<host::SubstituteHost>(
-            std::move(log), std::filesystem::path(logPath).filename().string(), output)),
+            std::move(log), HostPath(std::filesystem::path(logPath).filename().string()), output)),
         session(std::make_unique<host::Session>(*substitute, addin, output)) {}
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;

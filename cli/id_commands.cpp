@@ -117,7 +117,7 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
   }
 
   const size_t shown = user.Messages().size();
-  user.SaveAs(target);
+  user.SaveAs(HostPath(target));
   RunScript(run, "command 131\n");
   user.SaveAs("");
   run.session->Finish();

@@ -151,7 +151,7 @@ const wchar_t* Pointer(const std::optional<std::wstring>& text) { return text ? 
 
 int GetPrivateProfileInt(const char* section, const char* key, int fallback, const char* file) {
   return static_cast<int>(GetPrivateProfileIntW(Pointer(WideArgument(section)), Pointer(WideArgument(key)), fallback,
-                                                korvik::ToWide(korvik::ResolveProfileFile(file)).c_str()));
+                                                korvik::ResolveProfileFileWide(Pointer(WideArgument(file))).c_str()));
 }
 
 std::size_t GetPrivateProfileString(const char* section, const char* key, const char* fallback, char* buffer,
@@ -160,7 +160,7 @@ std::size_t GetPrivateProfileString(const char* section, const char* key, const 
   std::wstring wide(size, L'\0');
   const DWORD units = GetPrivateProfileStringW(Pointer(WideArgument(section)), Pointer(WideArgument(key)),
                                                Pointer(WideArgument(fallback)), wide.data(), static_cast<DWORD>(size),
-                                               korvik::ToWide(korvik::ResolveProfileFile(file)).c_str());
+                                               korvik::ResolveProfileFileWide(Pointer(WideArgument(file))).c_str());
   const std::string text = korvik::FromWide(wide.substr(0, units));
   const std::size_t copied = std::min(text.size(), size - 1);
   text.copy(buffer, copied);
@@ -171,7 +171,7 @@ std::size_t GetPrivateProfileString(const char* section, const char* key, const 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file) {
   return WritePrivateProfileStringW(Pointer(WideArgument(section)), Pointer(WideArgument(key)),
                                     Pointer(WideArgument(value)),
-                                    korvik::ToWide(korvik::ResolveProfileFile(file)).c_str()) != FALSE;
+                                    korvik::ResolveProfileFileWide(Pointer(WideArgument(file))).c_str()) != FALSE;
 }
 
 std::vector<MenuRow> ReadMenu(Handle menu) {

@@ -12,20 +12,17 @@
 namespace korvik {
 namespace {
 
-// The add-in calls the Unicode functions (its code page 932 names converted with that code page).
-std::wstring ResolveWide(LPCWSTR file) { return ToWide(ResolveProfileFile(file ? FromWide(file).c_str() : nullptr)); }
-
 UINT WINAPI ProfileIntInDirectory(LPCWSTR section, LPCWSTR key, INT fallback, LPCWSTR file) {
-  return GetPrivateProfileIntW(section, key, fallback, ResolveWide(file).c_str());
+  return GetPrivateProfileIntW(section, key, fallback, ResolveProfileFileWide(file).c_str());
 }
 
 DWORD WINAPI ProfileStringInDirectory(LPCWSTR section, LPCWSTR key, LPCWSTR fallback, LPWSTR buffer, DWORD size,
                                       LPCWSTR file) {
-  return GetPrivateProfileStringW(section, key, fallback, buffer, size, ResolveWide(file).c_str());
+  return GetPrivateProfileStringW(section, key, fallback, buffer, size, ResolveProfileFileWide(file).c_str());
 }
 
 BOOL WINAPI WriteProfileStringInDirectory(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {
-  return WritePrivateProfileStringW(section, key, value, ResolveWide(file).c_str());
+  return WritePrivateProfileStringW(section, key, value, ResolveProfileFileWide(file).c_str());
 }
 
 struct Redirection {
@@ -98,6 +95,20 @@ std::string ResolveProfileFile(const char* file) {
   const std::string directory = desktop::ProfileDirectoryOf(name);
   if (directory.empty() || name.find_first_of("\\/:") != std::string::npos) return name;
   return directory + "\\" + name;
+}
+
+// The profile directory is the host's own, in the system's ANSI code page like the rest of its
+// command line; the file name is the add-in's, in UTF-16.
+std::wstring ResolveProfileFileWide(const wchar_t* file) {
+  const std::wstring name = file ? file : L"";
+  const std::string cp932 = FromWide(name);
+  const std::string resolved = ResolveProfileFile(cp932.c_str());
+  if (resolved == cp932) return name;
+  const std::string directory = resolved.substr(0, resolved.size() - cp932.size());
+  std::wstring wide(directory.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, directory.data(), static_cast<int>(directory.size()),
+                                                      wide.data(), static_cast<int>(wide.size()))));
+  return wide + name;
 }
 
 void RedirectProfileCalls(HMODULE module) {

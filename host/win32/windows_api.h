@@ -42,6 +42,7 @@ inline constexpr char kHostWindowClass[] = "KorvikHostWindow";
 // A bare profile file name resolves in the profile directory, which stands in for the Windows
 // directory; any other name is used as it is.
 std::string ResolveProfileFile(const char* file);
+std::wstring ResolveProfileFileWide(const wchar_t* file);  // the add-in's names, in UTF-16
 // Points the module's imports of the profile functions at ResolveProfileFile.
 void RedirectProfileCalls(HMODULE module);
 // KORVIK_REAL_PROFILES=1: no redirection. The add-in's profile calls go where they go on a user's

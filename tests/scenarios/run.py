@@ -20,7 +20,7 @@ SECTION_MARK = "--- "
 BYTE_SECTION_EOL = {"log": b"\n", "profile": b"\r\n", "addin-file": b"\r\n",
                     "expect-file": b"\r\n"}
 EXPECT_SECTIONS = ("expect", "expect-exit", "expect-stderr", "expect-file")
-KNOWN_SECTIONS = ("log", "profile", "addin-file", "script", "list", "run") + EXPECT_SECTIONS
+KNOWN_SECTIONS = ("log", "profile", "addin-dir", "addin-file", "script", "list", "run") + EXPECT_SECTIONS
 
 
 class CaseFileError(Exception):
@@ -263,7 +263,10 @@ def run_case(case, path, options):
             command += ["session", "--profile-dir", "."]
         addin_files = case.find("addin-file")
         if addin_files:
-            addin_dir = os.path.join(workdir, "addin")
+            named_dir = case.one("addin-dir")
+            if named_dir is not None and len(named_dir.args) != 1:
+                raise CaseFileError(f"{path}:{named_dir.line}: addin-dir NAME")
+            addin_dir = os.path.join(workdir, named_dir.args[0] if named_dir is not None else "addin")
             os.mkdir(addin_dir)
             module = os.path.join(addin_dir, os.path.basename(options.addin))
             if os.path.exists(options.addin):

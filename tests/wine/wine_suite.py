@@ -108,6 +108,12 @@ def platform_specific(case):
     for section in case.find("addin-file"):
         if section.args and section.args[0] == LINUX_MODULE:
             return "replaces the Linux add-in module itself"
+    for section in case.find("log"):
+        for arg in section.args:
+            if arg in ("noeol", "utf-8") or arg.startswith(("@", "from=")):
+                continue
+            if not arg.isascii():
+                return "names a log beyond ASCII, which korvik.exe (its command line and C runtime ANSI) does not open under Wine"
     return None
 
 
