@@ -23,7 +23,7 @@ constexpr UINT kActivatePane = WM_APP + 1;
 constexpr int kClientWidth = 1000;
 constexpr int kClientHeight = 640;
 constexpr int kLineHeight = 16;
-constexpr char kLogFont[] = "\x82l\x82r \x83S\x83V\x83" "b\x83N";  // ＭＳ ゴシック
+constexpr wchar_t kLogFont[] = L"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF";  // ＭＳ ゴシック
 
 struct Show {
   host::SubstituteHost* host = nullptr;
@@ -82,8 +82,9 @@ void PaintLog(HWND window) {
     SetBkColor(dc, GetSysColor(marked ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetTextColor(dc, GetSysColor(marked ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT band{0, row * kLineHeight, client.right, (row + 1) * kLineHeight};
-    const char* text = log.Text(line);
-    ExtTextOutA(dc, 4, band.top + 1, ETO_OPAQUE, &band, text, static_cast<UINT>(std::strlen(text)), nullptr);
+    // The log's lines are code page 932, whatever the system's ANSI code page.
+    const std::wstring text = ToWide(log.Text(line));
+    ExtTextOutW(dc, 4, band.top + 1, ETO_OPAQUE, &band, text.c_str(), static_cast<UINT>(text.size()), nullptr);
   }
   SelectObject(dc, oldFont);
   EndPaint(window, &paint);
@@ -215,9 +216,11 @@ struct Options {
   std::string log;
 };
 
-// The command line comes in the ANSI code page; scripts are UTF-8.
+// The command line comes in the system's ANSI code page; scripts are UTF-8.
 std::string AnsiToUtf8(const std::string& text) {
-  const std::wstring wide = ToWide(text);
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                      wide.data(), static_cast<int>(wide.size()))));
   if (wide.empty()) return {};
   const int count = static_cast<int>(wide.size());
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
@@ -293,7 +296,7 @@ int ShowCommand(int argc, char** argv) {
   for (HWND child = GetWindow(show.main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (child != show.paneParent) show.logView = child;
   }
-  show.font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+  show.font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, kLogFont);
   show.mainProc = Subclass(show.main, MainProc);
   show.paneParentProc = Subclass(show.paneParent, PaneParentProc);

@@ -18,6 +18,14 @@ does with the case's directory itself.
 Cases that replace the add-in module itself (an addin-file section named after the module) test the
 Linux loader and are not run here; the driver lists them.
 
+With --ansi-code-page (a Python codec, e.g. gbk for Wine's Chinese locale, code page 936) the
+cases run on a Windows whose ANSI code page is another: the add-in's texts must show and read back
+as on the simulated desktop, which is a code page 932 system. Only its profile files differ, as
+they do between two such systems: the profile functions keep them in the system's code page. The
+case's profile files are written in that code page for Wine, and the files both runs leave are
+compared as text, each read in its system's code page; a case whose profile text that code page
+cannot write, or that gives raw bytes of code page 932, is left out.
+
 Prints one line per case that differs, with a diff, and closes with "N passed, N failed"; exits 1
 when a case differs.
 """
@@ -58,10 +66,28 @@ def to_linux_paths(text, workdir, root, drive):
     return text
 
 
-def side(mailzolka, addin, host_cmd, timeout):
+def side(mailzolka, addin, host_cmd, timeout, profile_encoding="cp932"):
     """The options run.py takes for one side of the comparison."""
     return types.SimpleNamespace(mailzolka=mailzolka, addin=addin, host_cmd=host_cmd, timeout=timeout,
-                                 case=[], update=False)
+                                 case=[], update=False, profile_encoding=profile_encoding)
+
+
+UNICODE_MARKS = (b"\xff\xfe", b"\xfe\xff", b"\xef\xbb\xbf")
+
+
+def profile_text(files, code_page):
+    """The profile files a run left, as text read in the system's ANSI code page (files with a
+    Unicode mark are kept as bytes: the profile functions keep them so), to compare the runs of two
+    systems of different code pages: a character with two codes in code page 932 is one character."""
+    read = {}
+    for name, data in files.items():
+        if data is not None and name.upper().endswith(".INI") and not data.startswith(UNICODE_MARKS):
+            try:
+                data = data.decode(code_page)
+            except UnicodeError:
+                pass  # left as bytes: the comparison shows it
+        read[name] = data
+    return read
 
 
 _original_output_lines = scenarios.output_lines
@@ -103,8 +129,8 @@ def differences(case, sim, win):
     return [p for p in problems if p]
 
 
-def platform_specific(case):
-    """Why the case cannot run on both desktops, or None."""
+def platform_specific(case, ansi=None):
+    """Why the case cannot run on both desktops (the Windows of ANSI code page `ansi`), or None."""
     for section in case.find("addin-file"):
         if section.args and section.args[0] == LINUX_MODULE:
             return "replaces the Linux add-in module itself"
@@ -114,6 +140,14 @@ def platform_specific(case):
                 continue
             if not arg.isascii():
                 return "names a log beyond ASCII, which korvik.exe (its command line and C runtime ANSI) does not open under Wine"
+    for section in case.find("profile") if ansi else ():
+        text = "".join(section.body)
+        if re.search(r"\\x[89a-fA-F]", text) and not text.startswith("\\xFF\\xFE"):
+            return f"its profile file gives raw bytes of code page 932, which a {ansi} system reads otherwise"
+        try:
+            text.encode(ansi)
+        except UnicodeEncodeError:
+            return f"its profile file holds text that code page {ansi} cannot write"
     return None
 
 
@@ -131,6 +165,9 @@ def main():
     parser.add_argument("--case", action="append", default=[], help="only cases whose name holds this")
     parser.add_argument("--timeout", type=float, default=120.0, help="seconds per run")
     parser.add_argument("--jobs", type=int, default=1, help="cases run at once")
+    parser.add_argument("--ansi-code-page", default=os.environ.get("QOR_ANSI_CODE_PAGE") or None,
+                        help="the ANSI code page of Wine's locale as a Python codec, when it is not 932"
+                             " (gbk for zh_CN); default $QOR_ANSI_CODE_PAGE")
     options = parser.parse_args()
 
     root = os.path.abspath(options.windows_root)
@@ -144,7 +181,8 @@ def main():
 
     mailzolka = os.path.abspath(options.mailzolka)
     sim = side(mailzolka, os.path.join(os.path.dirname(mailzolka), LINUX_MODULE), "", options.timeout)
-    win = side(os.path.abspath(options.korvik), module, options.wine, options.timeout)
+    win = side(os.path.abspath(options.korvik), module, options.wine, options.timeout,
+               options.ansi_code_page or "cp932")
     _windows_mapping = (root, options.drive)
     scenarios.output_lines = _output_lines
 
@@ -155,7 +193,7 @@ def main():
         for case in cases:
             if options.case and not any(text in case.name for text in options.case):
                 continue
-            reason = platform_specific(case)
+            reason = platform_specific(case, options.ansi_code_page)
             if reason:
                 skipped.append(f"{path}:{case.line}: {case.name} ({reason})")
             else:
@@ -169,6 +207,9 @@ def main():
                 results.append(scenarios.run_case(case, path, run_options))
             except Exception as error:  # a case that cannot run is reported, not fatal
                 results.append(error)
+        if options.ansi_code_page and not any(isinstance(result, Exception) for result in results):
+            for result, code_page in zip(results, ("cp932", options.ansi_code_page)):
+                result.files = profile_text(result.files, code_page)
         return path, case, differences(case, *results)
 
     failed = passed = 0
