@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's pictures under Wine: the test host korvik.exe with the add-in's pane in each of
 # the five views on the bundled sample log, the search dialog, the ID selection dialog, the progress
-# window and the About box. Writes docs/screenshots/*.png (small 8-bit PNGs).
+# window and the About box; the pane and the search dialog once more on a Chinese Windows (ANSI code
+# page 936), where the add-in's code page 932 texts must show as on a Japanese one. Writes
+# docs/screenshots/*.png (small 8-bit PNGs).
 #
 #     scripts/screenshots.sh            # needs what scripts/wine-suite.sh needs, and ImageMagick
 #
@@ -93,3 +95,7 @@ RIGHT_CLICK=1 shoot pane-menu "Korvik - session.log" session.log --command 103
 shoot about-box "メール　ゾルカについて" session.log --command 1000
 # The whole big log with ALLDISP on: the window shows while the scan runs.
 SETTLE=0.3 shoot progress "メールを探しています，しばらくお待ち下さい。" big.log --command 120
+# A Chinese Windows: Wine takes the ANSI code page from the locale.
+LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 shoot cp936-view1-received-in-order "Korvik - session.log" session.log
+LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 shoot cp936-search-dialog "メール題名からの検索" session.log \
+  --answer "search 忘年会" --command 110 --command 110
