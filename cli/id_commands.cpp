@@ -108,19 +108,20 @@ bool SameFile(const FileState& a, const FileState& b) {
 // registration blanks what their files cannot carry: per group of view 5, its mails' ID, and the
 // name in its latest received mail (the ID's own where there is none).
 std::vector<qor::IdEntry> PartiesAsLogged(Run& run, const std::vector<desktop::TreeRow>& rows) {
+  struct NamingMail {
+    host::LinePosition position = 0;
+    bool received = false;
+  };
+  std::vector<NamingMail> naming;  // per group: its latest received mail, else its first mail
   const std::vector<ItemKind> kinds = KindsOf(rows);
-  std::vector<qor::IdEntry> parties;
-  bool named = false;  // the current group has a received mail
   for (size_t i = 0; i < rows.size(); ++i) {
-    if (kinds[i] == ItemKind::Group) {
-      parties.emplace_back();
-      named = false;
-    }
-    if (parties.empty() || (kinds[i] != ItemKind::ReceivedMail && kinds[i] != ItemKind::SentMail)) continue;
+    if (kinds[i] == ItemKind::Group) naming.emplace_back();
+    if (naming.empty() || (kinds[i] != ItemKind::ReceivedMail && kinds[i] != ItemKind::SentMail)) continue;
     const bool received = kinds[i] == ItemKind::ReceivedMail;
-    if (received || !named) parties.back() = PartyOf(run.substitute->Log(), rows[i].param, received);
-    named = named || received;
+    if (received || naming.back().position == 0) naming.back() = {rows[i].param, received};
   }
+  std::vector<qor::IdEntry> parties;
+  for (const NamingMail& mail : naming) parties.push_back(PartyOf(run.substitute->Log(), mail.position, mail.received));
   return parties;
 }
 
@@ -280,8 +281,8 @@ int IdsCommand(const std::vector<std::string>& argv) {
   IdList merged;
   size_t blanked = 0;  // export lines with blanks for what the file cannot carry
   int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
-    std::vector<qor::IdEntry> asLogged;
-    merged.Add(ExportIds(run, user, path, target, args.operands.size() > 1, &asLogged));
+    std::vector<qor::IdEntry> asLogged;  // read only for --csv, whose report counts them
+    merged.Add(ExportIds(run, user, path, target, args.operands.size() > 1, args.csv ? &asLogged : nullptr));
     blanked += std::count_if(asLogged.begin(), asLogged.end(), [](const qor::IdEntry& party) {
       return qor::ExportedId(party.id, party.name) != party.id || qor::Blanked(party.name) != party.name;
     });
