@@ -27,11 +27,9 @@ class WideArgument {
   explicit WideArgument(const char* text) {
     if (!text) return;
     std::string_view bytes(text);
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-      if (IsLeadByte(static_cast<unsigned char>(bytes[at])) && at + 1 == bytes.size()) bytes.remove_suffix(1);
-      at += IsLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
-    }
+    std::size_t last = 0;  // where the last character starts
+    while (last + 1 < bytes.size()) last += IsLeadByte(static_cast<unsigned char>(bytes[last])) ? 2 : 1;
+    if (last + 1 == bytes.size() && IsLeadByte(static_cast<unsigned char>(bytes[last]))) bytes.remove_suffix(1);
     text_ = win32::ToWide(bytes);
   }
   const wchar_t* get() const { return text_ ? text_->c_str() : nullptr; }
