@@ -131,18 +131,37 @@ std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& p
   }
 }
 
+#ifdef _WIN32
+namespace {
+
+// korvik.exe's command line as the C runtime hands it: in the system's ANSI code page.
+std::wstring FromAnsiCommandLine(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                      wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+// Characters the code page lacks make the result empty (no best fit).
+std::optional<std::string> ToCodePage(const std::wstring& wide, UINT codePage) {
+  std::string bytes(wide.size() * 4, '\0');
+  BOOL lacking = FALSE;
+  const bool exact = codePage != CP_UTF8;
+  bytes.resize(static_cast<size_t>(WideCharToMultiByte(codePage, exact ? WC_NO_BEST_FIT_CHARS : 0, wide.data(),
+                                                       static_cast<int>(wide.size()), bytes.data(),
+                                                       static_cast<int>(bytes.size()), nullptr,
+                                                       exact ? &lacking : nullptr)));
+  if (lacking || (bytes.empty() && !wide.empty())) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+#endif
+
 // The command line is UTF-8 on Linux; korvik.exe gets it in the system's ANSI code page.
 std::string HostPath(const std::string& path) {
 #ifdef _WIN32
-  std::wstring wide(path.size(), L'\0');
-  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
-                                                      wide.data(), static_cast<int>(wide.size()))));
-  std::optional<std::string> bytes(std::string(wide.size() * 2, '\0'));
-  BOOL lacking = FALSE;
-  bytes->resize(static_cast<size_t>(WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                                        static_cast<int>(wide.size()), bytes->data(),
-                                                        static_cast<int>(bytes->size()), nullptr, &lacking)));
-  if (lacking || (bytes->empty() && !path.empty())) bytes.reset();
+  std::optional<std::string> bytes = ToCodePage(FromAnsiCommandLine(path), 932);
 #else
   std::optional<std::string> bytes = host::Utf8ToCp932(path);
 #endif
@@ -159,12 +178,11 @@ void RunScript(Run& run, const std::string& script) {
 namespace {
 
 // A filter's text, which is matched against the log's characters (unlike a path, which goes to the
-// system as given), as UTF-8. Windows' C runtime hands a program its arguments in the ANSI code
-// page (932, the add-in's own), the spelling its file functions take for the paths too.
+// system as given), as UTF-8. Windows' C runtime hands a program its arguments in the system's
+// ANSI code page.
 std::string TextArgument(const std::string& given) {
 #ifdef _WIN32
-  bool whole = true;
-  return host::DecodeCp932(given, &whole);
+  return ToCodePage(FromAnsiCommandLine(given), CP_UTF8).value_or(std::string());
 #else
   return given;
 #endif
