@@ -5,16 +5,19 @@
 #include <string>
 #include <utility>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
+#include "addin/about_box.h"
 #include "addin/linking.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
+#include "idexport/csv_export.h"
+#include "idexport/id_registration.h"
 #include "platform/message_box.h"
 #include "platform/popup_menu.h"
 #include "platform/profile.h"
 #include "platform/tree_view.h"
 #include "res/texts.h"
 #include "scan/listings.h"
+#include "search/subject_search.h"
 
 namespace qor {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 
 namespace qor {
 

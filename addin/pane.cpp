@@ -1,7 +1,7 @@
 #include "addin/pane.h"
 
-#include "addin/addin_state.h"
 #include "addin/dispatch.h"
+#include "base/addin_state.h"
 #include "idexport/qor_dat.h"
 #include "platform/image_list.h"
 #include "platform/popup_menu.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 #include "bench/synthetic_log.h"
 #include "host/addin_module.h"
 #include "host/substitute_host.h"

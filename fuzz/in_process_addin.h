@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "addin/addin_state.h"
-#include "addin/host_abi.h"
+#include "base/addin_state.h"
+#include "base/host_abi.h"
 #include "host/log_store.h"
 #include "host/substitute_host.h"
 #include "platform/desktop.h"

@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "fuzz/common.h"
 #include "fuzz/in_process_addin.h"
 #include "platform/sim/desktop_internal.h"
-#include "platform/tree_view.h"
 #include "platform/sim/fuzz_hooks.h"
+#include "platform/tree_view.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The host's LogBuffer: the add-in's cursor over the log. The add-in sets CurrentLine itself and
 // calls the operations below, all relative to it.
 #pragma once
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 #include "host/log_store.h"
 
 namespace host {

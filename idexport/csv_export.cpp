@@ -5,8 +5,8 @@
 // every line is on disk, so a failure never leaves a half-written file or destroys the old one.
 #include <string>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
+#include "base/addin_state.h"
+#include "idexport/csv_export.h"
 #include "idexport/field_text.h"
 #include "platform/dialog.h"
 #include "platform/file.h"

@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <string>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
+#include "base/addin_state.h"
 #include "idexport/field_text.h"
 #include "idexport/id_select_dialog.h"
 #include "platform/message_box.h"

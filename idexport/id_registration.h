@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 
 namespace qor {
 
@@ -12,6 +12,9 @@ struct Registry {
   std::vector<IdEntry> entries;  // the values of the keys in use, in key order
   std::vector<int> freeKeys;  // key numbers among 1..99 without a value, lowest first
 };
+
+// Command 130: registers the IDs of the last sent-and-received-by-ID listing the user picks.
+void RegisterIds();
 
 Registry ReadRegistry();
 // The first field and the second of a registry value (runs of commas are one separator, leading

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "addin/addin_state.h"
-#include "addin/sjis.h"
+#include "base/addin_state.h"
+#include "base/sjis.h"
 #include "platform/file.h"
 #include "platform/module.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "res/texts.h"
 #include "scan/listings.h"
 #include "scan/received_block_by_id.h"

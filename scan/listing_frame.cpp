@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "addin/addin_state.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
 
 namespace qor {
 

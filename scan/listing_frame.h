@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "addin/line_cursor.h"
+#include "base/line_cursor.h"
 #include "platform/tree_view.h"
 #include "scan/scan_progress.h"
 

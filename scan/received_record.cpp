@@ -1,6 +1,6 @@
 #include "scan/received_record.h"
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 #include "scan/received_layout.h"
 
 namespace qor {

@@ -4,7 +4,7 @@
 #pragma once
 #include <string_view>
 
-#include "addin/line_cursor.h"
+#include "base/line_cursor.h"
 #include "scan/listing_frame.h"
 #include "scan/sent_layout.h"
 

@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <string>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "fuzz/in_process_addin.h"
 #include "res/texts.h"
 #include "tests/fault/fault_support.h"

@@ -9,9 +9,9 @@
 #include <new>
 #include <sstream>
 
-#include "addin/addin_state.h"
 #include "addin/dispatch.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
 #include "host/host_base.h"
 #include "platform/sim/desktop_internal.h"
 #include "res/texts.h"

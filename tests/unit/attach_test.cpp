@@ -1,8 +1,8 @@
 // Attaching to a host that refuses the pane, and messages the pane does not know.
 #include <gtest/gtest.h>
 
-#include "addin/addin_state.h"
 #include "addin/dispatch.h"
+#include "base/addin_state.h"
 #include "platform/desktop.h"
 #include "tests/unit/listing_host.h"
 

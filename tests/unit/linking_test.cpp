@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "addin/linking.h"
-#include "addin/mail_tree.h"
+#include "base/mail_tree.h"
 #include "platform/desktop.h"
 #include "tests/unit/fake_log.h"
 #include "tests/unit/listing_host.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "platform/desktop.h"
 #include "platform/tree_view.h"
 #include "scan/listings.h"

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
 #include "platform/desktop.h"
 #include "search/label_match.h"
+#include "search/subject_search.h"
 #include "tests/unit/cp932.h"
 #include "tests/unit/listing_host.h"
 

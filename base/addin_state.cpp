@@ -1,6 +1,6 @@
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 #include "platform/module.h"
 
 namespace qor {

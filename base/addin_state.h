@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 #include "platform/platform.h"
 
 namespace qor {
