@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "cli/cleanup.h"
+#include "cli/posix_compat.h"
 #include "cli/progress_line.h"
 #include "host/cp932_text.h"
 #include "host/script.h"

@@ -46,6 +46,7 @@ target_link_options(QORMAIL PRIVATE -static -static-libgcc -static-libstdc++)
 
 # The Windows test host: the substitute host's library, and korvik.exe with mailzolka's commands.
 add_subdirectory(host)
+add_subdirectory(cli)
 add_subdirectory(host/win32)
 
 if(QOR_BUILD_TESTS)
