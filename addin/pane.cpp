@@ -68,7 +68,7 @@ int Attach(HostInterface* host) {
   ReleaseEarlierAttachment();
   BuildImageList();
   state.viewMode = 1;
-  state.firstActivation = true;
+  ExpectFirstActivation();
   state.host = host;
   // Items of an earlier attachment's tree are gone with it.
   state.root = nullptr;

@@ -25,4 +25,8 @@ std::string ModuleBaseName() {
 
 std::string ProfileName() { return ModuleBaseName() + ".INI"; }
 
+platform::Answer ShowBox(const std::string& text, platform::Buttons buttons, platform::Icon icon) {
+  return platform::ShowMessageBox(ModuleBaseName().c_str(), text.c_str(), buttons, icon);
+}
+
 }  // namespace qor

@@ -20,7 +20,8 @@ function(qor_include_root target scope)
 endfunction()
 
 # The seam as the add-in sees it: the headers at the top of platform/, not the implementations
-# below it (platform/sim/, platform/win32/).
+# below it (platform/sim/, platform/win32/), nor the desktop as the hosts see it.
 add_library(platform_seam_headers INTERFACE)
 file(GLOB _seam_headers RELATIVE ${CMAKE_SOURCE_DIR} CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/*.h)
+list(REMOVE_ITEM _seam_headers platform/desktop.h platform/profile_places.h)
 qor_include_root(platform_seam_headers INTERFACE ${_seam_headers})

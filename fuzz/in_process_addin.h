@@ -109,7 +109,7 @@ class InProcessAddin {
     }
     while (!desktop::UnusedUserActions().empty()) {
       try {
-        platform::ShowMessageBox("", "", platform::Buttons::Ok, platform::Icon::None);
+        platform::ShowMessageBox("", "", platform::Buttons::Ok, platform::Icon::Exclamation);
       } catch (const desktop::ScriptError&) {
         // The action did not fit a box, but it was taken all the same.
       }

@@ -26,11 +26,6 @@ constexpr int kLastKey = 99;
 
 std::string KeyName(int number) { return "ID" + std::to_string(number); }
 
-platform::Answer Ask(const char* text, platform::Buttons buttons, platform::Icon icon) {
-  const std::string caption = ModuleBaseName();
-  return platform::ShowMessageBox(caption.c_str(), text, buttons, icon);
-}
-
 }  // namespace
 
 IdEntry SplitRegistryValue(const std::string& value) {
@@ -135,13 +130,13 @@ Outcome WriteEntries(const std::vector<IdEntry>& chosen) {
 void Tell(std::size_t count, const char* text) {
   if (count == 0) return;
   const std::string message = std::to_string(count) + text;
-  Ask(message.c_str(), platform::Buttons::Ok, platform::Icon::Exclamation);
+  ShowBox(message);
 }
 
 }  // namespace
 
 void RegisterIds() {
-  if (Ask(res::kAskRegister, platform::Buttons::YesNoCancel, platform::Icon::Question) != platform::Answer::Yes) return;
+  if (ShowBox(res::kAskRegister, platform::Buttons::YesNoCancel, platform::Icon::Question) != platform::Answer::Yes) return;
   // Each ID is compared in the form it is written in, as the registry would read it back, so an
   // ID is offered once and, once registered, not again.
   Registry registry = ReadRegistry();
@@ -162,7 +157,7 @@ void RegisterIds() {
   if (!candidates.empty() && IdSelectDialog().Choose(candidates) == platform::kIdOk) {
     outcome = WriteEntries(candidates);
   }
-  Ask(res::kRegisterDone, platform::Buttons::Ok, platform::Icon::None);
+  ShowBox(res::kRegisterDone);
   Tell(outcome.full, res::kRegistryFull);
   Tell(outcome.other, res::kRegistryNotWritten);
   Tell(std::count_if(outcome.written.begin(), outcome.written.end(),

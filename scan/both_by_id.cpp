@@ -63,7 +63,7 @@ void ListBothById() {
       // The closing line and the line after it are passed over unseen.
       cursor.Next();
       frame.Count();
-    } else if (AtSentMail(frame, cursor, text, &sendCommand)) {
+    } else if (TestSentMailMovingCursor(frame, cursor, text, &sendCommand)) {
       RecordSentMail(frame, cursor, table, sendCommand);
     }
     cursor.Next();

@@ -11,8 +11,7 @@ namespace qor {
 
 class ListingFrame {
  public:
-  // Shows the progress window with its range, clears the first-activation flag, empties the tree
-  // and inserts the root. The tree does not redraw until Finish.
+  // Shows the progress window with its range, empties the tree and inserts the root. The tree does not redraw until Finish.
   ListingFrame();
 
   LineCursor Start() const;  // First, or 10000 lines above the last line unless ALLDISP

@@ -41,8 +41,7 @@ bool SearchWalk(platform::TreeItem item) {
 }
 
 void ReportNotFound() {
-  const std::string caption = ModuleBaseName();
-  platform::ShowMessageBox(caption.c_str(), res::kNotFound, platform::Buttons::Ok, platform::Icon::None);
+  ShowBox(res::kNotFound);
   state.searchText.clear();
   state.lastFound = nullptr;
 }

@@ -3,9 +3,9 @@
 #include <map>
 #include <utility>
 
-#include "host/win32/windows_api.h"
-#include "host/profile_places.h"
 #include "host/win32/dialog_resources.h"
+#include "host/win32/windows_api.h"
+#include "platform/profile_places.h"
 
 namespace korvik {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 struct Desktop {
   desktop::EventSink sink;
   scripted::ScriptedUser user;
-  desktops::ProfilePlaces profiles;
+  desktop::ProfilePlaces profiles;
   std::optional<std::string> failure;
   HMODULE addin = nullptr;
   std::map<std::string, int> templates;  // caption -> template id

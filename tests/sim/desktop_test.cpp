@@ -109,7 +109,7 @@ TEST_F(DesktopTest, ResetForgetsEverything) {
   answer.answer = 1;
   desktop::QueueUserAction(answer);
   EXPECT_EQ(desktop::UnusedUserActions(), (std::vector<std::string>{"answer 1"}));
-  platform::ShowMessageBox("Q", "t", platform::Buttons::Ok, platform::Icon::None);
+  platform::ShowMessageBox("Q", "t", platform::Buttons::Ok, platform::Icon::Exclamation);
   EXPECT_EQ(events, 0);
 }
 

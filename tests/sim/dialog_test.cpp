@@ -237,7 +237,7 @@ TEST_F(DialogTest, MessageBoxShowsItsIconAndTakesAFittingAnswer) {
   Queue(Kind::Answer, 1);
   EXPECT_EQ(platform::ShowMessageBox("QORMAIL", "sure?", platform::Buttons::YesNo, platform::Icon::Question),
             platform::Answer::No);
-  EXPECT_EQ(platform::ShowMessageBox("QORMAIL", res::kNotFound, platform::Buttons::Ok, platform::Icon::None),
+  EXPECT_EQ(platform::ShowMessageBox("QORMAIL", res::kNotFound, platform::Buttons::Ok, platform::Icon::Exclamation),
             platform::Answer::Ok);
   EXPECT_EQ(events, (Events{{"MessageBox", "QORMAIL", "YESNO", "QUESTION", "sure?"},
                             {"MessageBox", "QORMAIL", "OK", "EXCLAMATION", res::kNotFound}}));
@@ -247,19 +247,19 @@ TEST_F(DialogTest, MessageBoxShowsItsIconAndTakesAFittingAnswer) {
   yes.description = "answer yes";
   desktop::QueueUserAction(yes);
   try {
-    platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::Ok, platform::Icon::None);
+    platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::Ok, platform::Icon::Exclamation);
     FAIL() << "a Yes answered an OK box";
   } catch (const desktop::ScriptError& error) {
     EXPECT_STREQ(error.what(), "queued answer 'answer yes' does not fit an OK box");
   }
   try {
-    platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::OkCancel, platform::Icon::None);
+    platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::OkCancel, platform::Icon::Exclamation);
     FAIL() << "a box without an answer returned";
   } catch (const desktop::ScriptError& error) {
     EXPECT_STREQ(error.what(), "message box \"done\" has no queued answer");
   }
   Queue(Kind::Close, 1);
-  EXPECT_THROW(platform::ShowMessageBox("Q", "t", platform::Buttons::OkCancel, platform::Icon::None),
+  EXPECT_THROW(platform::ShowMessageBox("Q", "t", platform::Buttons::OkCancel, platform::Icon::Exclamation),
                desktop::ScriptError);
 }
 

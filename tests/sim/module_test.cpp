@@ -56,17 +56,4 @@ TEST(ModuleTest, PathIsTheFileHoldingTheSeam) {
   EXPECT_EQ(path.substr(path.rfind(platform::kPathSeparator) + 1), "sim_tests");
 }
 
-TEST(ModuleTest, WideTextBecomesCodePage932) {
-  const std::u16string mail = u"メール ok";
-  EXPECT_EQ(platform::WideToAnsi(mail.data(), mail.size()), "\x83\x81\x81[\x83\x8B ok");
-  const std::u16string halfWidth = u"ｿﾞ";
-  EXPECT_EQ(platform::WideToAnsi(halfWidth.data(), halfWidth.size()), "\xBF\xDE");
-  // No code page 932 character: '?' each, a surrogate pair or a lone surrogate counting as one.
-  const std::u16string missing = u"a\u00E9b\U0001F600c";
-  EXPECT_EQ(platform::WideToAnsi(missing.data(), missing.size()), "a?b?c");
-  const char16_t lone[] = {u'x', 0xD800, u'y', 0xDC00};
-  EXPECT_EQ(platform::WideToAnsi(lone, 4), "x?y?");
-  EXPECT_EQ(platform::WideToAnsi(mail.data(), 2), "\x83\x81\x81[");
-}
-
 }  // namespace

@@ -183,7 +183,7 @@ TEST_F(BigLogTest, WithoutAllDispOnlyTheLast10000LinesAreScanned) {
 }
 
 TEST_F(BigLogTest, WithAllDispTheWholeLogIsScanned) {
-  state.allDisp = 1;
+  state.allDisp = true;
   FakeLog fake(LongLog());
   ListSentInOrder();
   std::vector<Group> items = Groups();

@@ -18,11 +18,9 @@ std::vector<int> ButtonIds(Buttons buttons) {
   return {1};
 }
 
-// The icon the box shows. A box given none gets the exclamation mark when its buttons are OK,
-// OK/Cancel, Yes/No or Yes/No/Cancel, which are all the sets there are.
+// The icon the box shows.
 const char* IconShown(Icon icon) {
   switch (icon) {
-    case Icon::None: return "EXCLAMATION";
     case Icon::Exclamation: return "EXCLAMATION";
     case Icon::Question: return "QUESTION";
   }

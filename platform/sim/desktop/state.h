@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop.h"
-#include "platform/sim/desktop/tree_control.h"
-#include "host/profile_places.h"
 #include "host/scripted_user.h"
+#include "platform/desktop.h"
+#include "platform/profile_places.h"
+#include "platform/sim/desktop/tree_control.h"
 
 namespace desktop::detail {
 
@@ -82,7 +82,7 @@ struct Desktop {
   std::map<Handle, ImageList> imageLists;
   scripted::ScriptedUser user;  // the person at the screen, who answers boxes and dialogs
   EventSink sink;
-  desktops::ProfilePlaces profiles;
+  desktop::ProfilePlaces profiles;
   // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
   // or null; a modal window takes it while it is up and gives it back (seam::ModalFocus).
   Handle focus = nullptr;
