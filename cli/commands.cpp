@@ -113,7 +113,7 @@ int ListCommand(const std::vector<std::string>& argv) {
     if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
     const std::vector<desktop::TreeRow> rows = desktop::DumpTree(run.substitute->PaneWindow());
     if (args.json) {
-      const std::vector<ItemKind> kinds = KindsOf(rows);
+      const std::vector<ItemKind> kinds = KindsOf(rows, run.substitute->Log());
       for (size_t i = 0; i < rows.size(); ++i) {
         std::cout << TreeItemJson(path, viewMode, rows[i], kinds[i]) << '\n';
       }

@@ -109,7 +109,7 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
   RunScript(run, "attach\nactivate 1\n");
   if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
   std::vector<IdSummary> ids;
-  for (const ItemKind kind : KindsOf(desktop::DumpTree(run.substitute->PaneWindow()))) {
+  for (const ItemKind kind : KindsOf(desktop::DumpTree(run.substitute->PaneWindow()), run.substitute->Log())) {
     if (kind == ItemKind::Group) ids.emplace_back();
     if (ids.empty()) continue;
     if (kind == ItemKind::ReceivedMail) ++ids.back().received;

@@ -61,7 +61,7 @@ int ForEachLog(const Arguments& args, const host::AddinModule& addin, const host
 
 void ReportMailsLeftOut(Run& run, const std::string& path, int viewMode) {
   constexpr size_t kMostGroups = 1000;
-  std::vector<ItemKind> kinds = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()));
+  std::vector<ItemKind> kinds = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()), run.substitute->Log());
   if (static_cast<size_t>(std::count(kinds.begin(), kinds.end(), ItemKind::Group)) < kMostGroups) return;
   long leftOut = 0;
   const bool received = viewMode != 4, sent = viewMode != 2;
@@ -70,7 +70,7 @@ void ReportMailsLeftOut(Run& run, const std::string& path, int viewMode) {
     if (!wanted) continue;
     const long grouped = std::count(kinds.begin(), kinds.end(), kind);
     RunScript(run, command);
-    const std::vector<ItemKind> all = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()));
+    const std::vector<ItemKind> all = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()), run.substitute->Log());
     leftOut += std::max(0L, static_cast<long>(std::count(all.begin(), all.end(), kind)) - grouped);
   }
   // The next log opens the view asked for again.

@@ -93,7 +93,7 @@ int SubstituteHost::GetLogTitle(char* buffer, int size) {
 bool SubstituteHost::AppendLine(std::string_view text, unsigned char attribute) {
   if (!log_.CanAppend()) return false;
   qor::LinePosition position = log_.Append(text, attribute);
-  if (attribute >= 2) SendToPane(qor::kHeadingNotice, static_cast<uintptr_t>(position), 0);
+  if (IsHeadingLine(attribute)) SendToPane(qor::kHeadingNotice, static_cast<uintptr_t>(position), 0);
   return true;
 }
 
