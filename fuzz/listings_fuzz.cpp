@@ -173,6 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   struct ReleasedAtEnd {
     ~ReleasedAtEnd() {
       desktop::Reset();
+      scripted::SeatScriptedUser();
       desktop::ProfilesInMemory().clear();
     }
   } const releasedAtEnd;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "host/scripted_user.h"
+
 namespace host {
 namespace {
 
@@ -26,6 +28,7 @@ SubstituteHost::SubstituteHost(LogStore log, std::string logTitle, EventOutput o
         return PaneParentProc(message, second);
       });
   otherPane_ = desktop::CreateHostWindow(mainWindow_, kTerminalRect, kPaneFrame, {});
+  desktop::SetUser(&scripted::TheScriptedUser());  // the script's user answers the add-in
 }
 
 SubstituteHost::~SubstituteHost() {

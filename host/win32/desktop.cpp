@@ -1,4 +1,4 @@
-// The desktop's state on real windows: events, the scripted user's queue, the profile functions,
+// The desktop's state on real windows: events, the user at the screen, the profile functions,
 // the host's windows and the menu as the host shows it.
 #include <map>
 #include <utility>
@@ -12,7 +12,7 @@ namespace {
 
 struct Desktop {
   desktop::EventSink sink;
-  scripted::ScriptedUser user;
+  desktop::User* user = nullptr;  // seated by the host (desktop::SetUser)
   desktop::ProfilePlaces profiles;
   std::optional<std::string> failure;
   HMODULE addin = nullptr;
@@ -31,7 +31,7 @@ void Emit(const std::vector<std::string>& fields) {
   if (sink && !HasFailed()) sink(fields);
 }
 
-scripted::ScriptedUser& User() { return TheDesktop().user; }
+desktop::User& User() { return TheDesktop().user ? *TheDesktop().user : scripted::TheScriptedUser(); }
 
 void Fail(const std::string& message) {
   if (!TheDesktop().failure) TheDesktop().failure = message;
@@ -101,9 +101,7 @@ void SetEventSink(EventSink sink) {
   korvik::TheDesktop().sink = std::move(sink);
 }
 
-void QueueUserAction(UserAction action) { korvik::User().Queue(std::move(action)); }
-
-std::vector<std::string> UnusedUserActions() { return korvik::User().Unused(); }
+void SetUser(User* user) { korvik::TheDesktop().user = user; }
 
 void ThrowPendingScriptError() {
   std::optional<std::string> failure = std::exchange(korvik::TheDesktop().failure, std::nullopt);
@@ -175,7 +173,7 @@ std::vector<MenuRow> ReadMenu(Handle menu) {
 }
 
 void Reset() {
-  korvik::User().Clear();
+  korvik::TheDesktop().user = nullptr;
   korvik::TheDesktop().sink = nullptr;
   korvik::TheDesktop().failure.reset();
 }

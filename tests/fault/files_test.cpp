@@ -53,7 +53,7 @@ class FileFaults : public ::testing::Test {
     if (notWritten > 0) InProcessAddin::Answer(1);
     const std::size_t boxesBefore = addin_->EventsNamed("MessageBox").size();
     addin_->Command(130);
-    EXPECT_TRUE(desktop::UnusedUserActions().empty());
+    EXPECT_TRUE(scripted::UnusedUserActions().empty());
     const auto boxes = addin_->EventsNamed("MessageBox");
     ASSERT_EQ(boxes.size(), boxesBefore + (notWritten > 0 ? 3 : 2));
     EXPECT_EQ(boxes[boxesBefore + 1].at(4), res::kRegisterDone);
@@ -71,7 +71,7 @@ class FileFaults : public ::testing::Test {
     for (int i = 0; i < oks; ++i) InProcessAddin::Answer(1);
     const std::size_t boxesBefore = addin_->EventsNamed("MessageBox").size();
     addin_->Command(130);
-    EXPECT_TRUE(desktop::UnusedUserActions().empty());
+    EXPECT_TRUE(scripted::UnusedUserActions().empty());
     std::vector<std::string> texts;
     const auto boxes = addin_->EventsNamed("MessageBox");
     for (std::size_t i = boxesBefore + 1; i < boxes.size(); ++i) texts.push_back(boxes[i].at(4));
@@ -84,7 +84,7 @@ class FileFaults : public ::testing::Test {
     InProcessAddin::SaveFile(path);
     InProcessAddin::Answer(1);
     addin_->Command(131);
-    EXPECT_TRUE(desktop::UnusedUserActions().empty());
+    EXPECT_TRUE(scripted::UnusedUserActions().empty());
     const auto boxes = addin_->EventsNamed("MessageBox");
     return boxes.empty() ? std::string() : boxes.back().at(4);
   }
@@ -203,7 +203,7 @@ TEST_F(FileFaults, AnExportOntoADirectoryLeavesItAlone) {
   InProcessAddin::SaveFile(directory_ / "ids.csv");
   InProcessAddin::SaveFile(std::nullopt);
   addin_->Command(131);
-  EXPECT_TRUE(desktop::UnusedUserActions().empty());
+  EXPECT_TRUE(scripted::UnusedUserActions().empty());
   EXPECT_EQ(addin_->EventsNamed("MessageBox").size(), 1u);  // the question alone
   EXPECT_TRUE(fs::is_directory(directory_ / "ids.csv"));
   ExpectNoFileLeft();

@@ -74,7 +74,7 @@ TEST_F(HugeLine, AHugeHeadingIsInsertedWholeAndTheSearchWalksIt) {
   InProcessAddin::Answer(1);
   addin.Command(111);
   EXPECT_EQ(addin.EventsNamed("MessageBox").size(), 1u);
-  EXPECT_TRUE(desktop::UnusedUserActions().empty());
+  EXPECT_TRUE(scripted::UnusedUserActions().empty());
 }
 
 TEST_F(HugeLine, AHugeIdIsExportedWholeAndItsGroupLabelCut) {

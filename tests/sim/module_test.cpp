@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/scripted_user.h"
 #include "platform/desktop.h"
 
 namespace {
@@ -16,6 +17,7 @@ class LoadedModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     desktop::Reset();
+    scripted::SeatScriptedUser();
     module = dlopen(SIM_PROBE_MODULE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module, nullptr) << dlerror();
   }
@@ -38,9 +40,9 @@ TEST_F(LoadedModuleTest, ModulePathIsTheModulesNotTheProgramsPath) {
 }
 
 TEST_F(LoadedModuleTest, ModuleAndProgramShareOneDesktop) {
-  desktop::UserAction ok;
+  scripted::UserAction ok;
   ok.answer = 1;
-  desktop::QueueUserAction(ok);
+  scripted::QueueUserAction(ok);
   std::vector<std::string> event;
   desktop::SetEventSink([&](const std::vector<std::string>& fields) { event = fields; });
   EXPECT_EQ(Get<int()>("ProbeMessageBox")(), 1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/addin_state.h"
+#include "host/scripted_user.h"
 #include "platform/desktop.h"
 #include "platform/tree_view.h"
 #include "scan/listings.h"
@@ -38,6 +39,7 @@ class BigLogTest : public ::testing::Test {
   ~BigLogTest() override {
     state = AddinState();
     desktop::Reset();
+    scripted::SeatScriptedUser();
   }
 
   // The tree under the root: by-ID listings give groups of mails, the in-order ones mails alone.
