@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/pane_commands.h"
 #include "cli/cleanup.h"
 #include "cli/command_support.h"
 #include "cli/json_output.h"
@@ -122,7 +123,9 @@ int ListCommand(const std::vector<std::string>& argv) {
     } else {
       std::cout << ReadableTree(rows);
     }
-    if (viewMode == 2 || viewMode == 4 || viewMode == 5) ReportMailsLeftOut(run, path, viewMode);
+    if (viewMode == qor::kReceivedById || viewMode == qor::kSentById || viewMode == qor::kBothById) {
+      ReportMailsLeftOut(run, path, viewMode);
+    }
   });
 }
 

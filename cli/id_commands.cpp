@@ -17,12 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "base/pane_commands.h"
 #include "cli/answering_user.h"
 #include "cli/command_support.h"
 #include "cli/id_names.h"
 #include "cli/json_output.h"
 #include "cli/shelf.h"
 #include "host/cp932_text.h"
+#include "idexport/registry_value.h"
 #include "platform/desktop.h"
 
 namespace cli {
@@ -31,8 +33,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRegisterCommand = 130;
-constexpr int kBothByIdView = 5;
+constexpr int kRegisterCommand = qor::kRegisterIds;
+constexpr int kBothByIdView = qor::kBothById;
 constexpr char kRegistryFile[] = "QOR.INI";
 constexpr char kSettingsFile[] = "QORMAIL.INI";
 constexpr int kRegistryKeys = 99;  // ID1 to ID99
@@ -118,7 +120,7 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
 
   const size_t shown = user.Messages().size();
   user.SaveAs(target);
-  RunScript(run, "command 131\n");
+  RunScript(run, "command " + std::to_string(qor::kExportCsv) + "\n");
   user.SaveAs("");
   run.session->Finish();
   const FileState after = StateOf(target);
@@ -292,12 +294,7 @@ std::vector<std::string> ReadRegistry() {
   return values;
 }
 
-// A registry value's first field: runs of commas are one separator, leading commas are skipped.
-std::string RegisteredId(const std::string& value) {
-  const size_t start = value.find_first_not_of(',');
-  if (start == std::string::npos) return {};
-  return value.substr(start, value.find(',', start) - start);
-}
+std::string RegisteredId(const std::string& value) { return qor::SplitRegistryValue(value).id; }
 
 bool OffersCommand(const Run& run, int id) {
   for (const desktop::MenuRow& row : desktop::ReadMenu(run.substitute->PaneMenu())) {
@@ -347,7 +344,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
                         args.addin.value_or(host::DefaultAddinPath()),
                     kSomeFailed};
     }
-    RunScript(run, "command 130\n");
+    RunScript(run, "command " + std::to_string(qor::kRegisterIds) + "\n");
     run.session->Finish();
     ReportMailsLeftOut(run, path, kBothByIdView);
   });

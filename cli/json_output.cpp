@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/pane_commands.h"
 #include "host/cp932_text.h"
 #include "host/log_cursor.h"
 
@@ -9,10 +10,10 @@ namespace cli {
 namespace {
 
 // The add-in's image list, in the order it adds the bitmaps.
-constexpr int kSentImage = 0;
-constexpr int kReceivedImage = 1;
-constexpr int kReceivedOpenImage = 2;
-constexpr int kSentOpenImage = 4;
+constexpr int kSentImage = qor::kImageSent;
+constexpr int kReceivedImage = qor::kImageReceived;
+constexpr int kReceivedOpenImage = qor::kImageReceivedOpen;
+constexpr int kSentOpenImage = qor::kImageSentOpen;
 
 std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789abcdef";

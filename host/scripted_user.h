@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "res/dialog_templates.h"
 
 namespace scripted {
 
@@ -43,8 +44,8 @@ using desktop::kOk;
 using desktop::kYes;
 
 // The add-in's dialogs, known by their templates.
-inline constexpr int kSearchDialog = 132;
-inline constexpr int kIdSelectDialog = 137;
+inline constexpr int kSearchDialog = res::kSubjectSearchTemplate;
+inline constexpr int kIdSelectDialog = res::kIdSelectTemplate;
 
 class ScriptedUser : public desktop::User {
  public:

@@ -28,19 +28,6 @@ std::string KeyName(int number) { return "ID" + std::to_string(number); }
 
 }  // namespace
 
-IdEntry SplitRegistryValue(const std::string& value) {
-  IdEntry entry;
-  std::size_t at = 0;
-  for (std::string* field : {&entry.id, &entry.name}) {
-    at = value.find_first_not_of(',', at);
-    if (at == std::string::npos) break;
-    const std::size_t end = std::min(value.find(',', at), value.size());
-    field->assign(value, at, end - at);
-    at = end;
-  }
-  return entry;
-}
-
 std::string StoredId(const IdEntry& entry) {
   std::string value = entry.id + "," + entry.name + ",";
   value.resize(std::min(value.find_first_of(std::string("\0\r\n", 3)), value.size()));

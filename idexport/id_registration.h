@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/addin_state.h"
+#include "idexport/registry_value.h"
 
 namespace qor {
 
@@ -17,9 +18,6 @@ struct Registry {
 void RegisterIds();
 
 Registry ReadRegistry();
-// The first field and the second of a registry value (runs of commas are one separator, leading
-// commas are skipped); the name is empty when there is no second field.
-IdEntry SplitRegistryValue(const std::string& value);
 // The ID that the registry will read back once "id,name," is written: the profile functions keep
 // a value to its line, drop its blanks at either end and read at most 255 bytes of it, and the
 // read splits at commas. An ID that does not read back as itself cannot be registered.

@@ -90,7 +90,7 @@ TEST_F(HugeLine, AHugeIdIsExportedWholeAndItsGroupLabelCut) {
   InProcessAddin::Answer(6);
   InProcessAddin::SaveFile(directory_ / "ids.csv");
   InProcessAddin::Answer(1);
-  addin.Command(131);
+  addin.Command(qor::kExportCsv);
   EXPECT_EQ(ReadFile(directory_ / "ids.csv"), hugeId + "," + hugeId + "\n");
 }
 
@@ -189,7 +189,7 @@ TEST(MillionsOfLinesInView, TheViewFollowsTheHostAndAllDispOffScansTheLast10000L
   EXPECT_TRUE(rows[1].selected);
   addin.Command(120);  // ALLDISP off: the sent mail lies far above the last 10000 lines
   EXPECT_EQ(addin.Dump().size(), 1u);
-  addin.Command(101);
+  addin.Command(qor::kViewReceivedInOrder);
   rows = addin.Dump();
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].param, positions[2]);
