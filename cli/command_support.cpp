@@ -130,6 +130,22 @@ void RunScript(Run& run, const std::string& script) {
   for (const host::ScriptCommand& command : host::ParseScript(script)) run.session->Run(command);
 }
 
+namespace {
+
+// A filter's text, which is matched against the log's characters (unlike a path, which goes to the
+// system as given), as UTF-8. Windows' C runtime hands a program its arguments in the ANSI code
+// page (932, the add-in's own), the spelling its file functions take for the paths too.
+std::string TextArgument(const std::string& given) {
+#ifdef _WIN32
+  bool whole = true;
+  return host::DecodeCp932(given, &whole);
+#else
+  return given;
+#endif
+}
+
+}  // namespace
+
 Arguments ParseArguments(const std::vector<std::string>& args, unsigned options) {
   Arguments parsed;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -177,13 +193,13 @@ Arguments ParseArguments(const std::vector<std::string>& args, unsigned options)
     } else if (arg == "--show" && (options & kShowOption)) {
       flag(parsed.show);
     } else if (arg == "--from" && filters) {
-      parsed.from = value();
+      parsed.from = TextArgument(value());
     } else if (arg == "--to" && filters) {
-      parsed.to = value();
+      parsed.to = TextArgument(value());
     } else if (arg == "--with" && filters) {
-      parsed.with = value();
+      parsed.with = TextArgument(value());
     } else if (arg == "--subject" && filters) {
-      parsed.subject = value();
+      parsed.subject = TextArgument(value());
     } else if (arg == "--since" && filters) {
       parsed.since = value();
     } else if (arg == "--until" && filters) {

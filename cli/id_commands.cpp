@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,11 @@
 #include "cli/command_support.h"
 #include "cli/id_names.h"
 #include "cli/json_output.h"
+#include "cli/mail_records.h"
 #include "cli/shelf.h"
 #include "host/cp932_text.h"
+#include "idexport/field_text.h"
+#include "idexport/id_registration.h"
 #include "idexport/registry_value.h"
 #include "platform/desktop.h"
 
@@ -102,21 +106,46 @@ bool SameFile(const FileState& a, const FileState& b) {
       ;
 }
 
+// The IDs and names of the add-in's ID list as the log holds them, before the export or the
+// registration blanks what their files cannot carry: per group of view 5, its mails' ID, and the
+// name in its latest received mail (the ID's own where there is none).
+std::vector<qor::IdEntry> PartiesAsLogged(Run& run, const std::vector<desktop::TreeRow>& rows) {
+  struct NamingMail {
+    host::LinePosition position = 0;
+    bool received = false;
+  };
+  std::vector<NamingMail> naming;  // per group: its latest received mail, else its first mail
+  const std::vector<ItemKind> kinds = KindsOf(rows, run.substitute->Log());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (kinds[i] == ItemKind::Group) naming.emplace_back();
+    if (naming.empty() || (kinds[i] != ItemKind::ReceivedMail && kinds[i] != ItemKind::SentMail)) continue;
+    const bool received = kinds[i] == ItemKind::ReceivedMail;
+    if (received || naming.back().position == 0) naming.back() = {rows[i].param, received};
+  }
+  std::vector<qor::IdEntry> parties;
+  for (const NamingMail& mail : naming) parties.push_back(PartyOf(run.substitute->Log(), mail.position, mail.received));
+  return parties;
+}
+
 // View 5 of the log, then the add-in's export of its ID list into `target`. Returns the IDs, each
 // with the counts of its group in the tree (groups stand in ID-list order), or throws
-// UnreadableLog with what the add-in said when the file was not written.
+// UnreadableLog with what the add-in said when the file was not written. `asLogged`, when given,
+// receives the IDs and names as the log holds them (PartiesAsLogged), in the same order.
 std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::string& path,
-                                 const std::string& target, bool nameLog) {
+                                 const std::string& target, bool nameLog,
+                                 std::vector<qor::IdEntry>* asLogged = nullptr) {
   const FileState before = StateOf(target);
   RunScript(run, "attach\nactivate 1\n");
   if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
   std::vector<IdSummary> ids;
-  for (const ItemKind kind : KindsOf(desktop::DumpTree(run.substitute->PaneWindow()), run.substitute->Log())) {
+  const std::vector<desktop::TreeRow> rows = desktop::DumpTree(run.substitute->PaneWindow());
+  for (const ItemKind kind : KindsOf(rows, run.substitute->Log())) {
     if (kind == ItemKind::Group) ids.emplace_back();
     if (ids.empty()) continue;
     if (kind == ItemKind::ReceivedMail) ++ids.back().received;
     if (kind == ItemKind::SentMail) ++ids.back().sent;
   }
+  if (asLogged) *asLogged = PartiesAsLogged(run, rows);
 
   const size_t shown = user.Messages().size();
   user.SaveAs(target);
@@ -252,16 +281,25 @@ int IdsCommand(const std::vector<std::string>& argv) {
                                                      : (fs::path(profile.Path()) / "ids.csv").string();
 
   IdList merged;
+  size_t blanked = 0;  // export lines with blanks for what the file cannot carry
   int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
-    merged.Add(ExportIds(run, user, path, target, args.operands.size() > 1));
+    std::vector<qor::IdEntry> asLogged;  // read only for --csv, whose report counts them
+    merged.Add(ExportIds(run, user, path, target, args.operands.size() > 1, args.csv ? &asLogged : nullptr));
+    blanked += std::count_if(asLogged.begin(), asLogged.end(), [](const qor::IdEntry& party) {
+      return qor::ExportedId(party.id, party.name) != party.id || qor::Blanked(party.name) != party.name;
+    });
     ReportMailsLeftOut(run, path, kBothByIdView);
   });
   std::vector<IdSummary> ids = merged.Summaries();
   if (args.csv) {
     const bool toStandardOutput = copyExport && IsStandardOutput(*args.csv);
     if (status == 0 && copyExport) WriteInPlace(*args.csv, ReadWholeFile(target), toStandardOutput);
+    const std::string blanks = CountOfIds(blanked) + " written with blanks for CR, LF, NUL or a comma in the ID";
     if (status == 0 && !toStandardOutput) {
       std::cout << CountOfIds(ids.size()) << " written to " << SafeText(*args.csv) << '\n';
+      if (blanked > 0) std::cout << blanks << '\n';
+    } else if (status == 0 && blanked > 0) {
+      Report(blanks, 0);  // standard output holds the export itself
     }
   } else {
     SortIds(ids, args.sort.value_or(""));
@@ -333,8 +371,15 @@ int RegisterCommand(const std::vector<std::string>& argv) {
               << " its first section from Windows programs (QOR among them)\n";
   }
   IdList ids;
+  std::set<std::string> blankedValues;  // registry values of IDs whose line breaks become blanks
   int status = ForEachLog(args, *addin, hear, false, [&](const std::string& path, Run& run) {
-    std::vector<IdSummary> exported = ExportIds(run, user, path, listPath, args.operands.size() > 1);
+    std::vector<qor::IdEntry> asLogged;
+    std::vector<IdSummary> exported = ExportIds(run, user, path, listPath, args.operands.size() > 1, &asLogged);
+    for (const qor::IdEntry& party : asLogged) {
+      if (qor::Blanked(party.id) == party.id && qor::Blanked(party.name) == party.name) continue;
+      const qor::IdEntry form = qor::RegistryForm(party);
+      blankedValues.insert(form.id + "," + form.name + ",");
+    }
     for (IdSummary& id : exported) {
       id.id.erase(0, std::min(id.id.find_first_not_of(" \t\v\f\x1a"), id.id.size()));  // as registered
     }
@@ -357,11 +402,15 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   // The keys that now hold one of this run's candidates: every ID reported is in the file (another
   // program registering at the same time may have written some of them).
   std::vector<std::vector<std::string>> written;
+  size_t blanked = 0;
   bool full = true;
   for (int number = 1; number <= kRegistryKeys; ++number) {
     const std::string& value = after[number - 1];
     const bool ours = !value.empty() && seen.count(RegisteredId(value)) > 0;
-    if (value != before[number - 1] && ours) written.push_back({"ID" + std::to_string(number), value});
+    if (value != before[number - 1] && ours) {
+      written.push_back({"ID" + std::to_string(number), value});
+      blanked += blankedValues.count(value);
+    }
     full = full && !after[number - 1].empty();
   }
   // The IDs found that the registry does not hold now, as it reads back.
@@ -374,6 +423,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
 
   std::cout << CountOfIds(written.size()) << " registered in " << SafeText(registry) << '\n';
   for (const std::vector<std::string>& key : written) PrintLine(key);
+  if (blanked > 0) std::cout << CountOfIds(blanked) << " registered with blanks for CR, LF or NUL\n";
   if (!missing.empty()) {
     std::cout << CountOfIds(missing.size())
               << (full ? std::string(" did not fit: ") + kRegistryFile + " holds ID1 to ID" +

@@ -38,12 +38,16 @@ std::vector<host::LinePosition> MailPositions(Run& run, ItemKind wanted) {
   return positions;
 }
 
-MailRecord ReceivedMail(host::LogStore& log, host::LinePosition header) {
-  // The record is the header line and the next one; a header on the last line is joined with
-  // itself, as the listing's cursor cannot move past it.
+// A received mail's record: the header line and the next one; a header on the last line is joined
+// with itself, as the listing's cursor cannot move past it.
+std::string ReceivedRecord(host::LogStore& log, host::LinePosition header) {
   const std::string headerText = log.Text(header);
+  return qor::JoinMailRecord(headerText, log.Text(header < log.LastPosition() ? header + 1 : header));
+}
+
+MailRecord ReceivedMail(host::LogStore& log, host::LinePosition header) {
   const host::LinePosition next = header < log.LastPosition() ? header + 1 : header;
-  const std::string joined = qor::JoinMailRecord(headerText, log.Text(next));
+  const std::string joined = ReceivedRecord(log, header);
   const qor::ReceivedFields fields = qor::CutReceivedFields(joined);
   const qor::ReceivedDetails details = qor::CutReceivedDetails(joined);
   MailRecord mail;
@@ -71,12 +75,23 @@ MailRecord SentMail(host::LogStore& log, host::LinePosition command) {
   MailRecord mail;
   mail.position = command;
   mail.received = false;
-  mail.id = TrimBlanks(qor::RecipientId(log.Text(std::min(prompt + 1, last))));
+  mail.id = TrimBlanks(PartyOf(log, command, false).id);
   mail.subject = TrimBlanks(qor::Subject(log.Text(std::min(prompt + 2, last))));
   return mail;
 }
 
 }  // namespace
+
+qor::IdEntry PartyOf(host::LogStore& log, host::LinePosition position, bool received) {
+  if (received) {
+    const std::string joined = ReceivedRecord(log, position);
+    const qor::ReceivedFields fields = qor::CutReceivedFields(joined);
+    return {std::string(fields.senderId), std::string(fields.senderName)};
+  }
+  const host::LinePosition recipientLine = std::min(BodyPrompt(log, position) + 1, log.LastPosition());
+  const std::string id(qor::RecipientId(log.Text(recipientLine)));
+  return {id, id};
+}
 
 std::string IsoDate(std::string_view date) {
   if (date.size() != 8 || date[2] != '/' || date[5] != '/') return {};

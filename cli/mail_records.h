@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/addin_state.h"
 #include "cli/command_support.h"
 
 namespace cli {
@@ -30,6 +31,11 @@ struct MailViews {
 // Attaches the add-in to the log in `run`, lists the views (the whole log, or the pane's last
 // 10,000 lines) and reads the records, in log order.
 std::vector<MailRecord> ReadMails(Run& run, MailViews views, bool wholeLog);
+
+// The other party of the mail at `position` as the add-in's by-ID views take it for the mail's
+// group: a received mail's sender ID and name, or a sent mail's recipient ID (named by itself);
+// the log's bytes as they stand, padding and all.
+qor::IdEntry PartyOf(host::LogStore& log, host::LinePosition position, bool received);
 
 // The positions of a mail's lines as `show` prints them: a received mail's header and the lines
 // after it up to the next mail or the service's next prompt; a sent mail's recipient, subject and

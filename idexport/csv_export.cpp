@@ -25,9 +25,7 @@ bool WriteIdLines(const std::string& target, int* written, int* blanked, std::st
   platform::FileReplacement file;
   if (!file.Begin(target)) return false;
   for (const IdEntry& entry : state.idEntries) {
-    // A line that is an ID, a comma and the same ID again is read as that ID whole; otherwise the
-    // first comma ends the ID.
-    const std::string id = Blanked(entry.id, entry.name == entry.id ? "" : ",");
+    const std::string id = ExportedId(entry.id, entry.name);
     const std::string name = Blanked(entry.name);
     if (id != entry.id || name != entry.name) ++*blanked;
     const std::string line = id + "," + name + "\n";  // written whole

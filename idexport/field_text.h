@@ -15,4 +15,11 @@ inline std::string Blanked(std::string text, std::string_view also = {}) {
   return text;
 }
 
+// The ID as the ID export writes it beside `name`. A line that is an ID, a comma and the same ID
+// again is read as that ID whole; otherwise the first comma ends the ID, so a comma in it is
+// blanked too.
+inline std::string ExportedId(const std::string& id, const std::string& name) {
+  return Blanked(id, name == id ? "" : ",");
+}
+
 }  // namespace qor

@@ -38,13 +38,6 @@ std::string StoredId(const IdEntry& entry) {
   return SplitRegistryValue(value).id;
 }
 
-IdEntry RegistryForm(const IdEntry& entry) {
-  IdEntry form{Blanked(entry.id), Blanked(entry.name)};
-  form.id.erase(0, std::min(form.id.find_first_not_of(" \t\v\f\x1a"), form.id.size()));
-  if (entry.name == entry.id) form.name = form.id;
-  return form;
-}
-
 Registry ReadRegistry() {
   Registry registry;
   for (int number = 1; number <= kLastKey; ++number) {

@@ -1,10 +1,12 @@
 // Registration of the IDs found in mail into QOR's ID registry (QOR.INI, section ID, keys ID1 to
 // ID99, values "ID,name,").
 #pragma once
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "base/addin_state.h"
+#include "idexport/field_text.h"
 #include "idexport/registry_value.h"
 
 namespace qor {
@@ -24,7 +26,13 @@ Registry ReadRegistry();
 std::string StoredId(const IdEntry& entry);
 // The entry as it is written into the registry: CR, LF and NUL blanked, and the ID without the
 // leading blanks the registry drops (a name that is the ID, as for an ID seen only in sent mail,
-// the same). An ID that reads back as itself in this form can be registered.
-IdEntry RegistryForm(const IdEntry& entry);
+// the same). An ID that reads back as itself in this form can be registered. (Inline: mailzolka
+// register tells by it which of the values it finds written had blanks put in.)
+inline IdEntry RegistryForm(const IdEntry& entry) {
+  IdEntry form{Blanked(entry.id), Blanked(entry.name)};
+  form.id.erase(0, std::min(form.id.find_first_not_of(" \t\v\f\x1a"), form.id.size()));
+  if (entry.name == entry.id) form.name = form.id;
+  return form;
+}
 
 }  // namespace qor

@@ -56,14 +56,14 @@ wait_for_window() {
   return 1
 }
 
-# shoot NAME WAIT-FOR-WINDOW LOG [korvik show options...]: runs the host on the log, waits for the
+# shoot NAME WAIT-FOR-WINDOW LOG [korvik open options...]: runs the host on the log, waits for the
 # window named, lets it paint, and keeps the main window's part of the screen. With RIGHT_CLICK=1
 # the mouse first clicks the pane with its right button (the host shows the pane's menu).
 shoot() {
   local name=$1 awaited=$2 log=$3
   shift 3
   rm -f QORMAIL.INI
-  "$WINE" "$windows_build/bin/korvik.exe" show --profile-dir . "$@" "$log" >/dev/null 2>&1 &
+  "$WINE" "$windows_build/bin/korvik.exe" open --profile-dir . "$@" "$log" >/dev/null 2>&1 &
   local host=$!
   wait_for_window "$awaited"
   sleep "${SETTLE:-4}"

@@ -1,4 +1,4 @@
-// korvik show: the test host as a person uses it. The main window holds the add-in's pane on the
+// korvik open: the test host as a person uses it. The main window holds the add-in's pane on the
 // left and the log view on the right. A right click in the pane opens the pane's menu, whose
 // command goes to the pane as WM_COMMAND; the tree's notifications reach the pane through the pane
 // parent; a click on a log line moves the host's view there, and the pane hears the activation

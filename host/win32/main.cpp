@@ -1,6 +1,7 @@
-// korvik.exe: the Windows test host. "korvik show LOG" opens the host's window with the add-in's
-// pane for a person to use; every other command is mailzolka's (session, list, ids, register,
-// help), run on real windows with the same scripts, output and exit status.
+// korvik.exe: the Windows test host. "korvik open LOG" opens the host's window with the add-in's
+// pane for a person to use; every other command is mailzolka's (session, list, mails, show, ids,
+// register, help), run on real windows with the same scripts, output and exit status. Its own
+// commands take names that mailzolka's commands do not use.
 #include <fcntl.h>
 #include <io.h>
 
@@ -14,8 +15,8 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: korvik show [--addin PATH] [--profile-dir DIR] [--command ID]... [--answer LINE]... LOG\n"
-    "       korvik session|list|ids|register|help ...   (mailzolka's commands, on real windows)\n"
+    "usage: korvik open [--addin PATH] [--profile-dir DIR] [--command ID]... [--answer LINE]... LOG\n"
+    "       korvik session|list|mails|show|ids|register|help ...   (mailzolka's commands, on real windows)\n"
     "       korvik batch FILE   (many of those, one a line: DIRECTORY<tab>ARGUMENTS...)\n"
     "       korvik windows [--addin PATH] LOG   (the pane's and the About box's windows, for a test)\n";
 
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  if (std::strcmp(argv[1], "show") == 0) return korvik::ShowCommand(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "open") == 0) return korvik::ShowCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "batch") == 0) return korvik::BatchCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "windows") == 0) return korvik::WindowsCommand(argc - 2, argv + 2);
   const int status = cli::RunMailzolka(argc, argv);

@@ -58,7 +58,7 @@ void InstallScriptedUser();
 // when the scripted user started, else what moved it where.
 std::string CurrentDirectoryMoved();
 std::string CurrentDirectory();
-// With a person at the screen (korvik show): the queued answers are given, and what opens after
+// With a person at the screen (korvik open): the queued answers are given, and what opens after
 // they are used up is left to the person.
 void LeaveTheRestToAPerson();
 // Between two sessions of one process: the next session starts as in a fresh process.

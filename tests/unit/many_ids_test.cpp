@@ -202,7 +202,7 @@ TEST_F(BigLogTest, WithAllDispTheWholeLogIsScanned) {
 }
 
 TEST_F(BigLogTest, TheRangeKeepsItsFullUpperBound) {
-  state.allDisp = 1;
+  state.allDisp = true;
   FakeLog fake(std::vector<std::string>(70000, "x"));
   ListReceivedInOrder();
   EXPECT_EQ(progress_, std::make_pair(69999, 69999));

@@ -184,6 +184,44 @@ def split_by_case(lines, cases):
     return result
 
 
+def compare(numbers, options, workdir, windows_dir):
+    """The cases among NUMBERS whose runs differ, each with its report."""
+    cases = [make_case(random.Random(f"{options.seed}:{n}")) for n in numbers]
+    os.makedirs(os.path.join(workdir, "sim"), exist_ok=True)
+    os.makedirs(os.path.join(workdir, "real"), exist_ok=True)
+    expected = sum(len(commands) + 1 for _content, commands in cases)
+    simulated = split_by_case(run([options.linux], script(cases, os.path.join(workdir, "sim"), "/"), expected),
+                              cases)
+    real = split_by_case(run([options.wine, options.windows], script(cases, windows_dir + "\\real", "\\"),
+                             expected), cases)
+    # Both files as the real functions write them anew.
+    finals = [(s[-1], r[-1]) for s, r in zip(simulated, real)]
+    normal_lines = []
+    for number, pair in enumerate(finals):
+        for side, shown in zip(("s", "r"), pair):
+            normal_lines.append(f"file {windows_dir}\\n{side}{number}.ini")
+            content = shown.split()[1]
+            normal_lines.append("put " + content)
+            if content != "-":
+                normal_lines.append("normal")
+            normal_lines.append("show")
+    normals = run([options.wine, options.windows], "\n".join(normal_lines) + "\n", 2 * len(cases))
+    differing = []
+    for index, number in enumerate(numbers):
+        sim, win = simulated[index][:-1], real[index][:-1]
+        sim.append("file " + normals[2 * index].split()[1])
+        win.append("file " + normals[2 * index + 1].split()[1])
+        if sim == win:
+            continue
+        content, commands = cases[index]
+        lines = [f"case {options.seed}:{number} differs; file {'-' if content is None else content.hex().upper()}"]
+        for command, a, b in zip(commands + ["(file)"], sim, win):
+            mark = "  " if a == b else "! "
+            lines.append(f"{mark}{command}\n    simulated {a}\n    real      {b}")
+        differing.append((number, "\n".join(lines)))
+    return differing
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--linux", required=True, help="profile_probe of the Linux build")
@@ -198,43 +236,21 @@ def main():
     options = parser.parse_args()
 
     root = os.path.abspath(options.windows_root)
-    failed = 0
     with tempfile.TemporaryDirectory(dir=root, prefix="profile_differential_") as workdir:
         windows_dir = options.drive + "\\" + os.path.relpath(workdir, root).replace("/", "\\")
+        differing = []
         for start in range(options.first, options.first + options.count, options.batch):
             numbers = range(start, min(start + options.batch, options.first + options.count))
-            cases = [make_case(random.Random(f"{options.seed}:{n}")) for n in numbers]
-            os.makedirs(os.path.join(workdir, "sim"), exist_ok=True)
-            os.makedirs(os.path.join(workdir, "real"), exist_ok=True)
-            expected = sum(len(commands) + 1 for _content, commands in cases)
-            simulated = split_by_case(run([options.linux], script(cases, os.path.join(workdir, "sim"), "/"), expected),
-                                      cases)
-            real = split_by_case(run([options.wine, options.windows], script(cases, windows_dir + "\\real", "\\"),
-                                     expected), cases)
-            # Both files as the real functions write them anew.
-            finals = [(s[-1], r[-1]) for s, r in zip(simulated, real)]
-            normal_lines = []
-            for number, pair in enumerate(finals):
-                for side, shown in zip(("s", "r"), pair):
-                    normal_lines.append(f"file {windows_dir}\\n{side}{number}.ini")
-                    content = shown.split()[1]
-                    normal_lines.append("put " + content)
-                    if content != "-":
-                        normal_lines.append("normal")
-                    normal_lines.append("show")
-            normals = run([options.wine, options.windows], "\n".join(normal_lines) + "\n", 2 * len(cases))
-            for index, number in enumerate(numbers):
-                sim, win = simulated[index][:-1], real[index][:-1]
-                sim.append("file " + normals[2 * index].split()[1])
-                win.append("file " + normals[2 * index + 1].split()[1])
-                if sim == win:
-                    continue
+            differing += compare(numbers, options, workdir, windows_dir)
+        # Now and then, under load, a write under Wine fails in a batch where the same case alone
+        # agree: a difference counts when it is there again on a second run of its case.
+        failed = 0
+        for number, report in differing:
+            if compare([number], options, workdir, windows_dir):
                 failed += 1
-                content, commands = cases[index]
-                print(f"case {options.seed}:{number} differs; file {'-' if content is None else content.hex().upper()}")
-                for command, a, b in zip(commands + ["(file)"], sim, win):
-                    mark = "  " if a == b else "! "
-                    print(f"{mark}{command}\n    simulated {a}\n    real      {b}")
+                print(report)
+            else:
+                print(f"note: case {options.seed}:{number} differed in its batch and agreed on its own")
     print(f"{options.count} cases, {failed} differ")
     return 1 if failed else 0
 

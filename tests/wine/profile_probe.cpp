@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/profile.h"
+#include "tests/wine/probe_hex.h"
 
 #ifdef _WIN32
 #include "platform/win32/win32.h"  // windows.h without its profile macros
@@ -25,15 +26,7 @@
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (const unsigned char byte : bytes) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 15];
-  }
-  return hex.empty() ? "_" : hex;
-}
+std::string Hex(const std::string& bytes) { return HexBytes(bytes, "_"); }
 
 std::string Bytes(const std::string& hex) {
   std::string bytes;

@@ -12,18 +12,11 @@
 
 #include "platform/desktop.h"
 #include "platform/tree_view.h"
+#include "tests/wine/probe_hex.h"
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (const unsigned char byte : bytes) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 15];
-  }
-  return hex.empty() ? "-" : hex;
-}
+std::string Hex(const std::string& bytes) { return HexBytes(bytes, "-"); }
 
 // Texts whose round trip through the ANSI code page can differ: every byte alone (a lead byte
 // ends the text there) and every byte pair, then the pairs again between ASCII letters.
