@@ -1,7 +1,6 @@
 #include "addin/about_box.h"
 
-#include "addin/center_over_host.h"
-#include "addin/commands.h"
+#include "base/center_over_host.h"
 #include "res/dialog_templates.h"
 
 namespace qor {

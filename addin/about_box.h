@@ -12,4 +12,6 @@ class AboutBox : public platform::Dialog {
   bool OnInit() override;
 };
 
+void ShowAboutBox();  // command 1000
+
 }  // namespace qor

@@ -5,16 +5,19 @@
 #include <string>
 #include <utility>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
+#include "addin/about_box.h"
 #include "addin/linking.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
+#include "idexport/csv_export.h"
+#include "idexport/id_registration.h"
 #include "platform/message_box.h"
 #include "platform/popup_menu.h"
 #include "platform/profile.h"
 #include "platform/tree_view.h"
 #include "res/texts.h"
 #include "scan/listings.h"
+#include "search/subject_search.h"
 
 namespace qor {
 
@@ -76,7 +79,7 @@ void OnActivation(uintptr_t first) {
   if (first == 0) return;
   if (state.firstActivation) {
     state.viewMode = ReadSetting(kPrevModeKey);
-    state.allDisp = ReadSetting(kAllDispKey);
+    state.allDisp = ReadSetting(kAllDispKey) != 0;
     if (state.viewMode == 0) state.viewMode = 1;
     RefreshMenu();
     ViewSwitch();
@@ -98,14 +101,14 @@ void OnCommand(int id) {
     case kViewSentInOrder:
     case kViewSentById:
     case kViewBothById:
-      state.viewMode = id - 100;
+      state.viewMode = ViewOfCommand(id);
       ViewSwitch();
       break;
     case kSubjectSearch: SubjectSearch(); break;
     case kSearchNext: SearchNext(); break;
     case kAllStock:
-      state.allDisp = state.allDisp == 0 ? 1 : 0;
-      WriteSetting(kAllDispKey, state.allDisp);
+      state.allDisp = !state.allDisp;
+      WriteSetting(kAllDispKey, state.allDisp ? 1 : 0);
       ViewSwitch();
       break;
     case kRegisterIds: RegisterIds(); break;
@@ -133,8 +136,7 @@ void ReportFailure(const std::exception_ptr& failure, const char* name) noexcept
     } catch (...) {
       text += res::kUnexpectedError;
     }
-    platform::ShowMessageBox(ModuleBaseName().c_str(), text.c_str(), platform::Buttons::Ok,
-                             platform::Icon::Exclamation);
+    ShowBox(text);
   } catch (...) {
   }
   try {
@@ -158,7 +160,7 @@ void Attempt(Work&& work, const char* name) noexcept {
   }
   if (!state.heldFailure) return;
   const std::exception_ptr failure = std::exchange(state.heldFailure, nullptr);
-  ReportFailure(failure, droppedListing != 0 ? CommandName(100 + droppedListing) : name);
+  ReportFailure(failure, droppedListing != 0 ? CommandName(ViewCommand(droppedListing)) : name);
 }
 
 bool Attached() { return state.host != nullptr && !state.detachPending; }
@@ -180,14 +182,17 @@ void RunAsWork(Work&& work, const char* name) noexcept {
 
 }  // namespace
 
+void ExpectFirstActivation() { state.firstActivation = true; }
+
 void ViewSwitch() {
+  if (IsView(state.viewMode)) state.firstActivation = false;  // a listing runs: the settings are moot
   try {
     RunListing(state.viewMode);
   } catch (...) {
     // Half a listing is no listing: drop it, and the lists it was making.
-    droppedListing = state.viewMode >= 1 && state.viewMode <= 5 ? state.viewMode : 0;
+    droppedListing = IsView(state.viewMode) ? state.viewMode : 0;
     ClearTree();
-    if (state.viewMode == 5) {
+    if (state.viewMode == kBothById) {
       state.idEntries.clear();
     }
     throw;
@@ -197,9 +202,9 @@ void ViewSwitch() {
 
 void RefreshMenu() {
   platform::PopupMenu menu(state.menu);
-  for (int mode = 1; mode <= 5; ++mode) menu.Check(100 + mode, false);
-  if (state.viewMode >= 1 && state.viewMode <= 5) menu.Check(100 + state.viewMode, true);
-  menu.Check(kAllStock, state.allDisp != 0);
+  for (int view = kReceivedInOrder; view <= kBothById; ++view) menu.Check(ViewCommand(view), false);
+  if (IsView(state.viewMode)) menu.Check(ViewCommand(state.viewMode), true);
+  menu.Check(kAllStock, state.allDisp);
   const bool haveIds = !state.idEntries.empty();
   if (state.qorPresent) menu.Enable(kRegisterIds, haveIds);
   menu.Enable(kExportCsv, haveIds);

@@ -2,29 +2,17 @@
 #pragma once
 #include <cstdint>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
+#include "base/pane_commands.h"
 
 namespace qor {
-
-// Menu command ids.
-enum Command : int {
-  kToggleSelected = 1,
-  kViewReceivedInOrder = 101,
-  kViewReceivedById = 102,
-  kViewSentInOrder = 103,
-  kViewSentById = 104,
-  kViewBothById = 105,
-  kSubjectSearch = 110,
-  kSearchNext = 111,
-  kAllStock = 120,
-  kRegisterIds = 130,
-  kExportCsv = 131,
-  kAbout = 1000,
-};
 
 intptr_t QOR_CALLBACK PaneCallback(platform::WindowHandle window, unsigned message, uintptr_t first,
                                    intptr_t second);
 
+// A fresh attachment: its first activation reads PREVMODE and ALLDISP and lists the view, unless a
+// listing has run before it.
+void ExpectFirstActivation();
 void ViewSwitch();    // runs the current view's listing and stores the view as PREVMODE
 void RefreshMenu();   // check marks and greying
 void FinishDetach();  // forgets the host (at a detach, or when the work a detach came into ends)

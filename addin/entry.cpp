@@ -1,6 +1,6 @@
 // The add-in's one exported entry point: the first call attaches, the next one detaches.
-#include "addin/addin_state.h"
 #include "addin/pane.h"
+#include "base/addin_state.h"
 #include "platform/window.h"
 
 // No exception leaves here. An attach that fails half-way returns 0 and leaves no unregistered tree

@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "addin/addin_state.h"
-#include "addin/line_cursor.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/line_cursor.h"
+#include "base/mail_tree.h"
 
 namespace qor {
 

@@ -1,6 +1,6 @@
 // The tree and the host's log view follow each other; heading lines of the log hang in the tree.
 #pragma once
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 #include "platform/platform.h"
 
 namespace qor {

@@ -1,7 +1,7 @@
 #include "addin/pane.h"
 
-#include "addin/addin_state.h"
 #include "addin/dispatch.h"
+#include "base/addin_state.h"
 #include "idexport/qor_dat.h"
 #include "platform/image_list.h"
 #include "platform/popup_menu.h"
@@ -68,7 +68,7 @@ int Attach(HostInterface* host) {
   ReleaseEarlierAttachment();
   BuildImageList();
   state.viewMode = 1;
-  state.firstActivation = true;
+  ExpectFirstActivation();
   state.host = host;
   // Items of an earlier attachment's tree are gone with it.
   state.root = nullptr;

@@ -1,6 +1,6 @@
 // Attach and detach: the image list, the tree pane, QOR.DAT, the popup menu, the registration.
 #pragma once
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 
 namespace qor {
 

@@ -14,7 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
+#include "base/pane_commands.h"
 #include "bench/synthetic_log.h"
 #include "host/addin_module.h"
 #include "host/substitute_host.h"
@@ -79,7 +80,7 @@ void Listing(benchmark::State& state) {
   const auto lines = static_cast<std::size_t>(state.range(0));
   const int view = static_cast<int>(state.range(1));
   Session session(lines);
-  for (auto _ : state) session.host.SendToPane(qor::kWmCommand, 100 + view, 0);
+  for (auto _ : state) session.host.SendToPane(qor::kWmCommand, qor::ViewCommand(view), 0);
   SetLineCounters(state, lines);
 }
 
@@ -113,7 +114,7 @@ int MemoryReport(int view) {
   Session session(kLines);
   const long before = StatusKib("VmRSS:");
   std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
-  session.host.SendToPane(qor::kWmCommand, 100 + view, 0);
+  session.host.SendToPane(qor::kWmCommand, qor::ViewCommand(view), 0);
   std::printf("view %d over %zu lines (%zu KiB of log, %ld KiB resident with it loaded): peak %ld KiB above that\n",
               view, kLines, LogBytes(kLines).size() / 1024, before, StatusKib("VmHWM:") - before);
   return 0;

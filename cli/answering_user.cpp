@@ -6,14 +6,14 @@
 namespace cli {
 namespace {
 
-void Queue(desktop::UserAction action, std::string description) {
+void Queue(scripted::UserAction action, std::string description) {
   action.description = std::move(description);
-  desktop::QueueUserAction(std::move(action));
+  scripted::QueueUserAction(std::move(action));
 }
 
 void Answer(int answer, const char* description) {
-  desktop::UserAction action;
-  action.kind = desktop::UserAction::Kind::Answer;
+  scripted::UserAction action;
+  action.kind = scripted::UserAction::Kind::Answer;
   action.answer = answer;
   Queue(std::move(action), description);
 }
@@ -28,8 +28,8 @@ void AnsweringUser::Hear(const std::vector<std::string>& event) {
       Answer(scripted::kYes, "answer yes");
       if (!saveAs_.empty()) {
         // Left unused when no save-file dialog follows; the run then reports it.
-        desktop::UserAction save;
-        save.kind = desktop::UserAction::Kind::SaveFile;
+        scripted::UserAction save;
+        save.kind = scripted::UserAction::Kind::SaveFile;
         save.text = saveAs_;
         Queue(std::move(save), "savefile " + saveAs_);
       }
@@ -38,8 +38,8 @@ void AnsweringUser::Hear(const std::vector<std::string>& event) {
       messages_.push_back(event[4]);
     }
   } else if (event[0] == "Dialog" && event.size() >= 2 && event[1] == std::to_string(scripted::kIdSelectDialog)) {
-    desktop::UserAction select;
-    select.kind = desktop::UserAction::Kind::IdSelect;
+    scripted::UserAction select;
+    select.kind = scripted::UserAction::Kind::IdSelect;
     select.allRows = true;
     Queue(std::move(select), "idselect all");
   }

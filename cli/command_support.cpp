@@ -14,7 +14,9 @@
 #endif
 
 #include "cli/cleanup.h"
+#include "cli/posix_compat.h"
 #include "cli/progress_line.h"
+#include "cli/utf8.h"
 #include "host/cp932_text.h"
 #include "host/script.h"
 #include "platform/file.h"
@@ -29,13 +31,10 @@ std::string SafeText(const std::string& text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte <= 0xDF ? 2 : byte >= 0xE0 && byte <= 0xEF ? 3
-                                      : byte >= 0xF0 && byte <= 0xF4 ? 4 : 0;
-    bool whole = length > 0 && i + length <= text.size();
-    for (size_t k = 1; whole && k < length; ++k) {
-      whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-    }
-    if (whole && (byte >= 0x20 && byte != 0x7F)) {
+    char32_t codePoint = 0;
+    const size_t length = DecodeUtf8(text, i, &codePoint);
+    // C0 and C1 controls (U+009B is a terminal's CSI), DEL and malformed bytes are shown escaped.
+    if (length > 0 && codePoint >= 0x20 && !(codePoint >= 0x7F && codePoint <= 0x9F)) {
       out.append(text, i, length);
       i += length;
       continue;

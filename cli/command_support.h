@@ -25,7 +25,8 @@ struct Failure {
 
 // Writes "mailzolka: MESSAGE" on standard error (after flushing standard output); returns status.
 int Report(const std::string& message, int status = kBadInput);
-// Text for a message: UTF-8 as it stands, control characters and bytes that are no UTF-8 as \xNN.
+// Text for a message: UTF-8 as it stands, control characters (C0, DEL, C1) and bytes that are no
+// well-formed UTF-8 as \xNN.
 std::string SafeText(const std::string& text);
 void PrintLine(const std::vector<std::string>& fields);
 // Throws Failure (status 1) naming the reason when standard output could not be written (a full

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/pane_commands.h"
 #include "cli/cleanup.h"
 #include "cli/command_support.h"
 #include "cli/json_output.h"
@@ -113,7 +114,7 @@ int ListCommand(const std::vector<std::string>& argv) {
     if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
     const std::vector<desktop::TreeRow> rows = desktop::DumpTree(run.substitute->PaneWindow());
     if (args.json) {
-      const std::vector<ItemKind> kinds = KindsOf(rows);
+      const std::vector<ItemKind> kinds = KindsOf(rows, run.substitute->Log());
       for (size_t i = 0; i < rows.size(); ++i) {
         std::cout << TreeItemJson(path, viewMode, rows[i], kinds[i]) << '\n';
       }
@@ -122,7 +123,9 @@ int ListCommand(const std::vector<std::string>& argv) {
     } else {
       std::cout << ReadableTree(rows);
     }
-    if (viewMode == 2 || viewMode == 4 || viewMode == 5) ReportMailsLeftOut(run, path, viewMode);
+    if (viewMode == qor::kReceivedById || viewMode == qor::kSentById || viewMode == qor::kBothById) {
+      ReportMailsLeftOut(run, path, viewMode);
+    }
   });
 }
 

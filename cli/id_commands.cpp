@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/pane_commands.h"
 #include "cli/answering_user.h"
 #include "cli/command_support.h"
 #include "cli/id_names.h"
@@ -27,6 +28,7 @@
 #include "host/cp932_text.h"
 #include "idexport/field_text.h"
 #include "idexport/id_registration.h"
+#include "idexport/registry_value.h"
 #include "platform/desktop.h"
 
 namespace cli {
@@ -35,8 +37,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRegisterCommand = 130;
-constexpr int kBothByIdView = 5;
+constexpr int kRegisterCommand = qor::kRegisterIds;
+constexpr int kBothByIdView = qor::kBothById;
 constexpr char kRegistryFile[] = "QOR.INI";
 constexpr char kSettingsFile[] = "QORMAIL.INI";
 constexpr int kRegistryKeys = 99;  // ID1 to ID99
@@ -113,7 +115,7 @@ std::vector<qor::IdEntry> PartiesAsLogged(Run& run, const std::vector<desktop::T
     bool received = false;
   };
   std::vector<NamingMail> naming;  // per group: its latest received mail, else its first mail
-  const std::vector<ItemKind> kinds = KindsOf(rows);
+  const std::vector<ItemKind> kinds = KindsOf(rows, run.substitute->Log());
   for (size_t i = 0; i < rows.size(); ++i) {
     if (kinds[i] == ItemKind::Group) naming.emplace_back();
     if (naming.empty() || (kinds[i] != ItemKind::ReceivedMail && kinds[i] != ItemKind::SentMail)) continue;
@@ -137,7 +139,7 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
   if (!run.substitute->HasPane()) throw UnreadableLog{path + ": the add-in registered no pane"};
   std::vector<IdSummary> ids;
   const std::vector<desktop::TreeRow> rows = desktop::DumpTree(run.substitute->PaneWindow());
-  for (const ItemKind kind : KindsOf(rows)) {
+  for (const ItemKind kind : KindsOf(rows, run.substitute->Log())) {
     if (kind == ItemKind::Group) ids.emplace_back();
     if (ids.empty()) continue;
     if (kind == ItemKind::ReceivedMail) ++ids.back().received;
@@ -147,7 +149,7 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
 
   const size_t shown = user.Messages().size();
   user.SaveAs(HostPath(target));
-  RunScript(run, "command 131\n");
+  RunScript(run, "command " + std::to_string(qor::kExportCsv) + "\n");
   user.SaveAs("");
   run.session->Finish();
   const FileState after = StateOf(target);
@@ -330,12 +332,7 @@ std::vector<std::string> ReadRegistry() {
   return values;
 }
 
-// A registry value's first field: runs of commas are one separator, leading commas are skipped.
-std::string RegisteredId(const std::string& value) {
-  const size_t start = value.find_first_not_of(',');
-  if (start == std::string::npos) return {};
-  return value.substr(start, value.find(',', start) - start);
-}
+std::string RegisteredId(const std::string& value) { return qor::SplitRegistryValue(value).id; }
 
 bool OffersCommand(const Run& run, int id) {
   for (const desktop::MenuRow& row : desktop::ReadMenu(run.substitute->PaneMenu())) {
@@ -392,7 +389,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
                         args.addin.value_or(host::DefaultAddinPath()),
                     kSomeFailed};
     }
-    RunScript(run, "command 130\n");
+    RunScript(run, "command " + std::to_string(qor::kRegisterIds) + "\n");
     run.session->Finish();
     ReportMailsLeftOut(run, path, kBothByIdView);
   });

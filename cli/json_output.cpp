@@ -2,16 +2,18 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/pane_commands.h"
 #include "host/cp932_text.h"
+#include "host/log_cursor.h"
 
 namespace cli {
 namespace {
 
 // The add-in's image list, in the order it adds the bitmaps.
-constexpr int kSentImage = 0;
-constexpr int kReceivedImage = 1;
-constexpr int kReceivedOpenImage = 2;
-constexpr int kSentOpenImage = 4;
+constexpr int kSentImage = qor::kImageSent;
+constexpr int kReceivedImage = qor::kImageReceived;
+constexpr int kReceivedOpenImage = qor::kImageReceivedOpen;
+constexpr int kSentOpenImage = qor::kImageSentOpen;
 
 std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789abcdef";
@@ -38,7 +40,7 @@ std::string Line(const nlohmann::ordered_json& object) {
 
 }  // namespace
 
-std::vector<ItemKind> KindsOf(const std::vector<desktop::TreeRow>& rows) {
+std::vector<ItemKind> KindsOf(const std::vector<desktop::TreeRow>& rows, const host::LogStore& log) {
   std::vector<ItemKind> kinds;
   std::vector<ItemKind> parents;  // the kinds of the items above the current one, by depth
   for (const desktop::TreeRow& row : rows) {
@@ -51,7 +53,8 @@ std::vector<ItemKind> KindsOf(const std::vector<desktop::TreeRow>& rows) {
       kind = ItemKind::Group;
     } else if (row.image == kReceivedImage && row.selectedImage == kReceivedOpenImage) {
       kind = ItemKind::ReceivedMail;
-    } else if ((row.image == kSentImage && row.selectedImage == kSentOpenImage) || inGroup) {
+    } else if ((row.image == kSentImage && row.selectedImage == kSentOpenImage) ||
+               (inGroup && !host::IsHeadingLine(log.Attribute(row.param)))) {
       // In a group without images: the sent-by-ID view, the one listing that gives its mails none.
       kind = ItemKind::SentMail;
     }

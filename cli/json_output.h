@@ -5,15 +5,17 @@
 #include <vector>
 
 #include "cli/mail_records.h"
+#include "host/log_store.h"
 #include "platform/desktop.h"
 
 namespace cli {
 
 // What a tree item stands for, read from its parameter, images and place as the add-in sets them:
 // the root (-1), an ID group (0), a received or a sent mail (the mail images; a mail of the
-// sent-by-ID view carries none, but stands in a group), or a heading line.
+// sent-by-ID view carries none, but stands in a group), or a heading line (no images, on a line
+// the log marks as a heading: under the last group of an ID view a level-1 heading hangs too).
 enum class ItemKind { Root, Group, ReceivedMail, SentMail, Heading };
-std::vector<ItemKind> KindsOf(const std::vector<desktop::TreeRow>& rows);
+std::vector<ItemKind> KindsOf(const std::vector<desktop::TreeRow>& rows, const host::LogStore& log);
 
 std::string TreeItemJson(const std::string& logPath, int view, const desktop::TreeRow& row,
                          ItemKind kind);

@@ -15,6 +15,7 @@
 
 #include "cli/command_support.h"
 #include "cli/compressed_log.h"
+#include "cli/utf8.h"
 #include "host/cp932_text.h"
 
 namespace cli {
@@ -23,35 +24,6 @@ namespace {
 constexpr char kReplacement[] = "\x81\x45";  // "・", code page 932
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr size_t kMostLines = 2147483647;
-
-// The length of the UTF-8 sequence at `at` and its code point; 0 when the bytes there are no
-// well-formed sequence (overlong forms, surrogates and values past U+10FFFF included).
-size_t DecodeUtf8(const std::string& text, size_t at, char32_t* codePoint) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  size_t length;
-  char32_t value, least;
-  if (lead < 0x80) {
-    *codePoint = lead;
-    return 1;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, value = lead & 0x1F, least = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, value = lead & 0x0F, least = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, value = lead & 0x07, least = 0x10000;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (byte(at + i) & 0x3F);
-  }
-  if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  *codePoint = value;
-  return length;
-}
 
 // Code page 932 bytes of one character given as UTF-8; empty when the code page lacks it. The
 // system's converter decides (iconv, or Windows' own tables), asked once per character.

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "cli/utf8.h"
 #include "host/cp932_text.h"
 #include "platform/code_page.h"
 
@@ -23,14 +24,10 @@ constexpr std::wstring_view kOperators = L"\\^$.|?*+()[]{}";
 std::u32string CodePoints(const std::string& utf8) {
   std::u32string out;
   for (size_t i = 0; i < utf8.size();) {
-    const auto byte = static_cast<unsigned char>(utf8[i]);
-    const size_t length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
-    char32_t c = length == 1 ? byte : byte & (0x7F >> length);
-    for (size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    out += c;
-    i += length;
+    char32_t c = 0;
+    const size_t length = DecodeUtf8(utf8, i, &c);
+    out += length > 0 ? c : U'\uFFFD';  // as a byte that is no character reads in a mail's text
+    i += length > 0 ? length : 1;
   }
   return out;
 }

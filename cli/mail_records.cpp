@@ -31,7 +31,7 @@ std::string ClockTime(std::string_view hhmm) {
 std::vector<host::LinePosition> MailPositions(Run& run, ItemKind wanted) {
   std::vector<host::LinePosition> positions;
   const std::vector<desktop::TreeRow> rows = desktop::DumpTree(run.substitute->PaneWindow());
-  const std::vector<ItemKind> kinds = KindsOf(rows);
+  const std::vector<ItemKind> kinds = KindsOf(rows, run.substitute->Log());
   for (size_t i = 0; i < rows.size(); ++i) {
     if (kinds[i] == wanted) positions.push_back(rows[i].param);
   }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "cli/command_support.h"
 
 namespace cli {

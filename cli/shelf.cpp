@@ -6,8 +6,9 @@
 #include <tuple>
 #include <vector>
 
-#include "cli/progress_line.h"
+#include "base/pane_commands.h"
 #include "cli/json_output.h"
+#include "cli/progress_line.h"
 #include "platform/desktop.h"
 
 namespace cli {
@@ -61,16 +62,16 @@ int ForEachLog(const Arguments& args, const host::AddinModule& addin, const host
 
 void ReportMailsLeftOut(Run& run, const std::string& path, int viewMode) {
   constexpr size_t kMostGroups = 1000;
-  std::vector<ItemKind> kinds = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()));
+  std::vector<ItemKind> kinds = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()), run.substitute->Log());
   if (static_cast<size_t>(std::count(kinds.begin(), kinds.end(), ItemKind::Group)) < kMostGroups) return;
   long leftOut = 0;
-  const bool received = viewMode != 4, sent = viewMode != 2;
-  for (const auto& [wanted, command, kind] : {std::tuple{received, "command 101\n", ItemKind::ReceivedMail},
-                                              std::tuple{sent, "command 103\n", ItemKind::SentMail}}) {
+  const bool received = viewMode != qor::kSentById, sent = viewMode != qor::kReceivedById;
+  for (const auto& [wanted, view, kind] : {std::tuple{received, qor::kReceivedInOrder, ItemKind::ReceivedMail},
+                                           std::tuple{sent, qor::kSentInOrder, ItemKind::SentMail}}) {
     if (!wanted) continue;
     const long grouped = std::count(kinds.begin(), kinds.end(), kind);
-    RunScript(run, command);
-    const std::vector<ItemKind> all = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()));
+    RunScript(run, "command " + std::to_string(qor::ViewCommand(view)) + "\n");
+    const std::vector<ItemKind> all = KindsOf(desktop::DumpTree(run.substitute->PaneWindow()), run.substitute->Log());
     leftOut += std::max(0L, static_cast<long>(std::count(all.begin(), all.end(), kind)) - grouped);
   }
   // The next log opens the view asked for again.

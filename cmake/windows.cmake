@@ -22,17 +22,22 @@ add_subdirectory(platform/win32)
 # addin/ links the platform seam by its neutral name; here that is the
 # Windows seam.
 add_library(platform_seam ALIAS platform_win32)
-add_subdirectory(addin)
+add_subdirectory(base)
 add_subdirectory(scan)
 add_subdirectory(search)
 add_subdirectory(idexport)
+add_subdirectory(addin)
 
 # QORMAIL.DLL: the add-in module with its resources. It exports GiveAddinInterface alone and
 # imports only system DLLs: the C and C++ runtimes of the compiler are linked in.
 target_sources(QORMAIL PRIVATE ${CMAKE_SOURCE_DIR}/res/qormail.rc)
 # Linked into the module itself, not taken from a library: nothing calls it, it registers the
 # module's unwind tables with the module's own unwinder when another module's libgcc DLL is loaded.
+# It is part of the Windows platform layer and includes from the top of the tree as that does.
 target_sources(QORMAIL PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32/unwind_tables.cpp)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/platform/win32/unwind_tables.cpp
+  DIRECTORY ${CMAKE_SOURCE_DIR}/addin
+  PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/qormail.rc
   DIRECTORY ${CMAKE_SOURCE_DIR}/addin
   PROPERTIES OBJECT_DEPENDS "${QOR_RESOURCE_FILES}")
@@ -41,6 +46,7 @@ target_link_options(QORMAIL PRIVATE -static -static-libgcc -static-libstdc++)
 
 # The Windows test host: the substitute host's library, and korvik.exe with mailzolka's commands.
 add_subdirectory(host)
+add_subdirectory(cli)
 add_subdirectory(host/win32)
 
 if(QOR_BUILD_TESTS)

@@ -44,6 +44,7 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
   std::fclose(file);
 }
 
+// The whole file, or nothing when it cannot be opened (the fault tests read files this way too).
 inline std::string ReadFile(const std::string& path) {
   std::string bytes;
   std::FILE* file = std::fopen(path.c_str(), "rb");

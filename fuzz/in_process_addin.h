@@ -10,9 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "addin/addin_state.h"
-#include "addin/host_abi.h"
+#include "base/addin_state.h"
+#include "base/host_abi.h"
 #include "host/log_store.h"
+#include "host/scripted_user.h"
 #include "host/substitute_host.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
@@ -71,35 +72,35 @@ class InProcessAddin {
 
   // The scripted user's next answers.
   static void Answer(int button) {
-    desktop::UserAction action;
-    action.kind = desktop::UserAction::Kind::Answer;
+    scripted::UserAction action;
+    action.kind = scripted::UserAction::Kind::Answer;
     action.answer = button;
-    desktop::QueueUserAction(action);
+    scripted::QueueUserAction(action);
   }
   static void Search(std::string text) {
-    desktop::UserAction action;
-    action.kind = desktop::UserAction::Kind::Search;
+    scripted::UserAction action;
+    action.kind = scripted::UserAction::Kind::Search;
     action.text = std::move(text);
-    desktop::QueueUserAction(action);
+    scripted::QueueUserAction(action);
   }
   static void SaveFile(std::optional<std::string> path) {
-    desktop::UserAction action;
-    action.kind = desktop::UserAction::Kind::SaveFile;
+    scripted::UserAction action;
+    action.kind = scripted::UserAction::Kind::SaveFile;
     action.cancel = !path;
     action.text = path.value_or("");
-    desktop::QueueUserAction(action);
+    scripted::QueueUserAction(action);
   }
   static void KeepAllRows() {
-    desktop::UserAction action;
-    action.kind = desktop::UserAction::Kind::IdSelect;
+    scripted::UserAction action;
+    action.kind = scripted::UserAction::Kind::IdSelect;
     action.allRows = true;
-    desktop::QueueUserAction(action);
+    scripted::QueueUserAction(action);
   }
   static void CloseDialog(int button) {
-    desktop::UserAction action;
-    action.kind = desktop::UserAction::Kind::Close;
+    scripted::UserAction action;
+    action.kind = scripted::UserAction::Kind::Close;
     action.answer = button;
-    desktop::QueueUserAction(action);
+    scripted::QueueUserAction(action);
   }
   // Drops whatever answers are left, so that the next box or dialog starts from an empty queue.
   static void DropUnusedAnswers() {
@@ -107,9 +108,9 @@ class InProcessAddin {
       desktop::ThrowPendingScriptError();
     } catch (const desktop::ScriptError&) {
     }
-    while (!desktop::UnusedUserActions().empty()) {
+    while (!scripted::UnusedUserActions().empty()) {
       try {
-        platform::ShowMessageBox("", "", platform::Buttons::Ok, platform::Icon::None);
+        platform::ShowMessageBox("", "", platform::Buttons::Ok, platform::Icon::Exclamation);
       } catch (const desktop::ScriptError&) {
         // The action did not fit a box, but it was taken all the same.
       }
@@ -131,6 +132,7 @@ class InProcessAddin {
   static int Fresh(const std::string& profileDirectory, Events* events) {
     qor::state = qor::AddinState{};
     desktop::Reset();
+    scripted::SeatScriptedUser();
     desktop::SetProfileDirectory(profileDirectory);
     if (events) desktop::SetEventSink(Sink(events));
     return 0;

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 #include "fuzz/common.h"
 #include "search/label_match.h"
 

@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "fuzz/common.h"
 #include "fuzz/in_process_addin.h"
 #include "platform/sim/desktop_internal.h"
-#include "platform/tree_view.h"
 #include "platform/sim/fuzz_hooks.h"
+#include "platform/tree_view.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ std::string SearchText(qortest::InProcessAddin& addin, const Control& control, u
 void RunAction(qortest::InProcessAddin& addin, const Control& control, uint8_t kind, uint8_t argument) {
   host::LogStore& log = addin.Log();
   switch (kind & 0x1F) {
-    case 0: addin.Command(101 + argument % 5); break;  // a view, rebuilt
+    case 0: addin.Command(qor::ViewCommand(qor::kReceivedInOrder + argument % 5)); break;  // a view, rebuilt
     case 1: addin.Command(120); break;                 // ALLDISP toggled, rebuilt
     case 2: {  // the host's view moves, to a line it holds or (a host that tells anything) to any; the pane is shown
       qor::LinePosition first = Pick(log, argument);
@@ -118,13 +118,13 @@ void RunAction(qortest::InProcessAddin& addin, const Control& control, uint8_t k
       qortest::InProcessAddin::KeepAllRows();
       qortest::InProcessAddin::Answer(1);
       qortest::InProcessAddin::Answer(1);
-      addin.Command(130);
+      addin.Command(qor::kRegisterIds);
       break;
     case 18:  // and to a CSV file
       qortest::InProcessAddin::Answer(6);
       qortest::InProcessAddin::SaveFile(qorfuzz::ScratchDirectory() + "/ids.csv");
       qortest::InProcessAddin::Answer(1);
-      addin.Command(131);
+      addin.Command(qor::kExportCsv);
       break;
     case 19:  // any menu id below 255, most of them none; 255 stands for the About box
       if (argument == 255) qortest::InProcessAddin::CloseDialog(1);
@@ -173,6 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   struct ReleasedAtEnd {
     ~ReleasedAtEnd() {
       desktop::Reset();
+      scripted::SeatScriptedUser();
       desktop::ProfilesInMemory().clear();
     }
   } const releasedAtEnd;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "fuzz/common.h"
+#include "fuzz/memory_bytes.h"
 #include "idexport/qor_dat.h"
 
 namespace {
@@ -69,7 +70,7 @@ class Model {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  qor::MemoryBytes source(bytes);
+  qorfuzz::MemoryBytes source(bytes);
   const bool read = qor::ReadQorStrings(source);
 
   Model model(bytes);

@@ -13,8 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
+#include "base/addin_state.h"
 #include "fuzz/common.h"
 #include "fuzz/in_process_addin.h"
 #include "idexport/id_registration.h"

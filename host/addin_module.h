@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 
 namespace host {
 

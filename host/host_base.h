@@ -1,7 +1,7 @@
 // The host interface with its unused table places filled: a base for every host of the add-in (the
 // substitute host, the tests' hosts). It adds no virtual function, so the table stays the same.
 #pragma once
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 
 namespace host {
 

@@ -4,6 +4,8 @@
 
 namespace host {
 
+bool IsHeadingLine(unsigned char attribute) { return attribute >= 2; }
+
 int HeadingLevel(unsigned char attribute) {
   if (attribute >= 2 && attribute <= 9) return attribute - 2;
   if (attribute >= 10 && attribute <= 17) return attribute - 10;

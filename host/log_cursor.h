@@ -1,7 +1,7 @@
 // The host's LogBuffer: the add-in's cursor over the log. The add-in sets CurrentLine itself and
 // calls the operations below, all relative to it.
 #pragma once
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 #include "host/log_store.h"
 
 namespace host {
@@ -37,6 +37,7 @@ class LogCursor final : public qor::LogBuffer {
 
 // Attributes 2-9 open a heading at level attribute - 2, 10-17 an attached heading at level
 // attribute - 10; any other attribute is no heading and reports 0.
+bool IsHeadingLine(unsigned char attribute);  // attribute 2 or more: the host announces the line
 int HeadingLevel(unsigned char attribute);
 bool IsAttachedHeading(int attribute);
 

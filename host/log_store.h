@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 
 namespace host {
 

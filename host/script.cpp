@@ -11,7 +11,7 @@ namespace host {
 namespace {
 
 using Kind = ScriptCommand::Kind;
-using ActionKind = desktop::UserAction::Kind;
+using ActionKind = scripted::UserAction::Kind;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -112,21 +112,21 @@ std::vector<int> ParsePath(LineReader& reader) {
   return path;
 }
 
-desktop::UserAction QueuedAnswer(LineReader& reader) {
+scripted::UserAction QueuedAnswer(LineReader& reader) {
   static const std::map<std::string_view, int> kAnswers = {
       {"ok", 1}, {"cancel", 2}, {"yes", 6}, {"no", 7}};
   std::string_view word = reader.Word("answer");
   auto found = kAnswers.find(word);
   if (found == kAnswers.end()) reader.Bad("answer", word);
-  desktop::UserAction action;
+  scripted::UserAction action;
   action.kind = ActionKind::Answer;
   action.answer = found->second;
   return action;
 }
 
-desktop::UserAction QueuedIdSelect(LineReader& reader) {
+scripted::UserAction QueuedIdSelect(LineReader& reader) {
   std::string_view word = reader.Word("rows");
-  desktop::UserAction action;
+  scripted::UserAction action;
   action.kind = ActionKind::IdSelect;
   if (word == "cancel") {
     action.cancel = true;

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
+#include "host/scripted_user.h"
 #include "platform/desktop.h"
 
 namespace host {
@@ -41,7 +42,7 @@ struct ScriptCommand {
   std::string text;              // Append: code page 932; Profile: the key
   std::string value;             // Profile
   bool treeActive = true;        // Pane
-  desktop::UserAction action;    // Queue
+  scripted::UserAction action;    // Queue
 };
 
 // Throws ScriptInputError naming the first bad line.

@@ -9,16 +9,15 @@ namespace {
 using Kind = UserAction::Kind;
 
 struct ButtonSet {
-  const char* name;
   const char* article;
   std::vector<int> buttons;  // ascending
 };
 
 const ButtonSet kButtonSets[] = {
-    {"OK", "an", {kOk}},
-    {"OKCANCEL", "an", {kOk, kCancel}},
-    {"YESNO", "a", {kYes, kNo}},
-    {"YESNOCANCEL", "a", {kCancel, kYes, kNo}},
+    {"an", {kOk}},
+    {"an", {kOk, kCancel}},
+    {"a", {kYes, kNo}},
+    {"a", {kCancel, kYes, kNo}},
 };
 
 const ButtonSet* ButtonSetOf(std::vector<int> buttons) {
@@ -107,7 +106,7 @@ Turn ScriptedUser::AnswerMessageBox(const std::vector<int>& buttons, const std::
   const ButtonSet* set = ButtonSetOf(buttons);
   if (!set || std::find(set->buttons.begin(), set->buttons.end(), action->answer) == set->buttons.end()) {
     return Stop("queued answer '" + Describe(*action) + "' does not fit " + (set ? set->article : "a") + " " +
-                ButtonSetName(buttons) + " box");
+                desktop::ButtonSetName(buttons) + " box");
   }
   return Press(action->answer);
 }
@@ -148,9 +147,14 @@ std::string Describe(const UserAction& action) {
   return "action";
 }
 
-std::string ButtonSetName(const std::vector<int>& buttons) {
-  const ButtonSet* set = ButtonSetOf(buttons);
-  return set ? set->name : "OTHER";
+ScriptedUser& TheScriptedUser() {
+  static ScriptedUser user;
+  return user;
+}
+
+void SeatScriptedUser() {
+  TheScriptedUser().Clear();
+  desktop::SetUser(&TheScriptedUser());
 }
 
 }  // namespace scripted

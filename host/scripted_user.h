@@ -1,7 +1,8 @@
 // The scripted user: a person who knows this add-in and answers its message boxes and dialogs with
 // the actions a script queued, first in first out. It decides which answer fits which box or
-// dialog and how each dialog is played; a driver shows it what is on the screen and works the
-// controls: the simulated desktop's (platform/sim/desktop/) or real windows (host/win32/).
+// dialog and how each dialog is played. The hosts seat it at the desktop's screen
+// (desktop::SetUser): the simulated desktop (platform/sim/desktop/) hands it each box and dialog
+// with its controls, and so does korvik.exe's driver of real windows (host/win32/).
 #pragma once
 #include <deque>
 #include <string>
@@ -9,53 +10,53 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "res/dialog_templates.h"
 
 namespace scripted {
 
-using desktop::UserAction;
+// What the script asks the user to do: one queue, first in first out, for message boxes and
+// dialogs alike.
+struct UserAction {
+  enum class Kind {
+    Answer,        // message box: answer is 1 OK, 2 Cancel, 6 Yes, 7 No
+    Search,        // search dialog: type text (may be empty), press the search button
+    SearchPick,    // search dialog: pick history entry `index`, press the search button
+    SearchCancel,  // search dialog: cancel
+    IdSelect,      // ID selection dialog: keep `rows` selected and press OK; or cancel
+    SaveFile,      // save-file dialog: choose `text` as the path; or cancel
+    Close,         // a plain dialog (About box): press OK (answer 1) or Cancel (answer 2)
+  };
+  Kind kind = Kind::Answer;
+  int answer = 0;
+  int index = 0;
+  std::string text;        // code page 932
+  bool cancel = false;     // IdSelect, SaveFile
+  bool allRows = false;    // IdSelect: every row stays selected
+  std::vector<int> rows;   // IdSelect: the rows that stay selected (none when empty and !allRows)
+  std::string description; // how the script wrote it, for error messages
+};
+
+using desktop::DialogControls;
+using desktop::Turn;
+using desktop::kCancel;
+using desktop::kNo;
+using desktop::kOk;
+using desktop::kYes;
 
 // The add-in's dialogs, known by their templates.
-inline constexpr int kSearchDialog = 132;
-inline constexpr int kIdSelectDialog = 137;
+inline constexpr int kSearchDialog = res::kSubjectSearchTemplate;
+inline constexpr int kIdSelectDialog = res::kIdSelectTemplate;
 
-// The button ids of boxes and dialogs.
-inline constexpr int kOk = 1;
-inline constexpr int kCancel = 2;
-inline constexpr int kYes = 6;
-inline constexpr int kNo = 7;
-
-// A dialog's controls, as the driver works them. Counts are -1 when the dialog has no such control.
-class DialogControls {
- public:
-  virtual ~DialogControls() = default;
-  virtual int HistoryEntries() = 0;  // the search dialog's combo box
-  virtual void TypeSearchText(const std::string& text) = 0;
-  virtual void PickHistoryEntry(int index) = 0;
-  virtual int ListRows() = 0;  // the ID selection dialog's list box
-  // Exactly these rows selected afterwards (every row when `all`, plus `rows`).
-  virtual void KeepRowsSelected(bool all, const std::vector<int>& rows) = 0;
-};
-
-// What the user does at the end of a turn: press a button, or stop the script with a message.
-struct Turn {
-  int button = 0;
-  std::string failure;  // empty when the action fit
-};
-
-class ScriptedUser {
+class ScriptedUser : public desktop::User {
  public:
   void Queue(UserAction action) { actions_.push_back(std::move(action)); }
   bool HasActions() const { return !actions_.empty(); }
   std::vector<std::string> Unused() const;  // descriptions, in queue order
   void Clear() { actions_.clear(); }
 
-  // A message box showing `buttons` (button ids, any order) and `text`.
-  Turn AnswerMessageBox(const std::vector<int>& buttons, const std::string& text);
-  // A dialog from the template `templateId` with its caption: sets the controls, names the button.
-  Turn PlayDialog(int templateId, const std::string& caption, DialogControls& controls);
-  // The save-file dialog: the path the user types (as written: the driver makes it full), or
-  // Cancel.
-  Turn ChooseSaveFile(std::string& path);
+  Turn AnswerMessageBox(const std::vector<int>& buttons, const std::string& text) override;
+  Turn PlayDialog(int templateId, const std::string& caption, DialogControls& controls) override;
+  Turn ChooseSaveFile(std::string& path) override;
 
  private:
   std::deque<UserAction> actions_;
@@ -63,7 +64,12 @@ class ScriptedUser {
 
 // The script's words for an action, or a made-up description.
 std::string Describe(const UserAction& action);
-// "OK", "OKCANCEL", "YESNO", "YESNOCANCEL" for the sets a message box can show, else "OTHER".
-std::string ButtonSetName(const std::vector<int>& buttons);
+
+// The process's one scripted user, whom the host seats at the desktop's screen.
+ScriptedUser& TheScriptedUser();
+// Seats the scripted user at the desktop's screen with an empty queue (after desktop::Reset).
+void SeatScriptedUser();
+inline void QueueUserAction(UserAction action) { TheScriptedUser().Queue(std::move(action)); }
+inline std::vector<std::string> UnusedUserActions() { return TheScriptedUser().Unused(); }  // descriptions
 
 }  // namespace scripted

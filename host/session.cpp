@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "host/scripted_user.h"
+
 namespace host {
 
 using Kind = ScriptCommand::Kind;
@@ -54,7 +56,7 @@ void Session::Run(const ScriptCommand& command) {
       break;
     case Kind::Queue:
       queued_.push_back({command.line, command.written});
-      desktop::QueueUserAction(command.action);
+      scripted::QueueUserAction(command.action);
       break;
     case Kind::Profile:
       if (!desktop::WritePrivateProfileString("SYSTEM", command.text.c_str(),
@@ -77,7 +79,7 @@ void Session::Run(const ScriptCommand& command) {
 }
 
 void Session::Finish() const {
-  std::vector<std::string> unused = desktop::UnusedUserActions();
+  std::vector<std::string> unused = scripted::UnusedUserActions();
   if (unused.empty()) return;
   // One queue, first in first out: what is left is the tail of what the script queued.
   size_t firstUnused = queued_.size() >= unused.size() ? queued_.size() - unused.size() : 0;

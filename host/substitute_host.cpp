@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "host/scripted_user.h"
+
 namespace host {
 namespace {
 
@@ -26,6 +28,7 @@ SubstituteHost::SubstituteHost(LogStore log, std::string logTitle, EventOutput o
         return PaneParentProc(message, second);
       });
   otherPane_ = desktop::CreateHostWindow(mainWindow_, kTerminalRect, kPaneFrame, {});
+  desktop::SetUser(&scripted::TheScriptedUser());  // the script's user answers the add-in
 }
 
 SubstituteHost::~SubstituteHost() {
@@ -93,7 +96,7 @@ int SubstituteHost::GetLogTitle(char* buffer, int size) {
 bool SubstituteHost::AppendLine(std::string_view text, unsigned char attribute) {
   if (!log_.CanAppend()) return false;
   qor::LinePosition position = log_.Append(text, attribute);
-  if (attribute >= 2) SendToPane(qor::kHeadingNotice, static_cast<uintptr_t>(position), 0);
+  if (IsHeadingLine(attribute)) SendToPane(qor::kHeadingNotice, static_cast<uintptr_t>(position), 0);
   return true;
 }
 

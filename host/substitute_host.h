@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 #include "host/host_base.h"
 #include "host/log_cursor.h"
 #include "host/log_store.h"

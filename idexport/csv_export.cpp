@@ -5,8 +5,8 @@
 // every line is on disk, so a failure never leaves a half-written file or destroys the old one.
 #include <string>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
+#include "base/addin_state.h"
+#include "idexport/csv_export.h"
 #include "idexport/field_text.h"
 #include "platform/dialog.h"
 #include "platform/file.h"
@@ -17,10 +17,6 @@ namespace qor {
 
 namespace {
 
-void Tell(const std::string& text, platform::Icon icon = platform::Icon::None) {
-  const std::string caption = ModuleBaseName();
-  platform::ShowMessageBox(caption.c_str(), text.c_str(), platform::Buttons::Ok, icon);
-}
 
 // Writes the lines into a new version of the file; the old one stays whole until every line is
 // written. `blanked` counts the lines written with blanks for their line breaks; `kept` names the
@@ -44,9 +40,7 @@ bool WriteIdLines(const std::string& target, int* written, int* blanked, std::st
 }  // namespace
 
 void ExportCsv() {
-  const std::string caption = ModuleBaseName();
-  if (platform::ShowMessageBox(caption.c_str(), res::kAskExport, platform::Buttons::YesNoCancel,
-                               platform::Icon::Question) != platform::Answer::Yes) {
+  if (ShowBox(res::kAskExport, platform::Buttons::YesNoCancel, platform::Icon::Question) != platform::Answer::Yes) {
     return;
   }
   std::string path;
@@ -58,11 +52,11 @@ void ExportCsv() {
   if (!WriteIdLines(path, &written, &blanked, &kept)) {
     std::string text = res::kExportFailed + path;
     if (!kept.empty()) text += "\n" + (res::kExportKept + kept);
-    Tell(text, platform::Icon::Exclamation);
+    ShowBox(text);
     return;
   }
-  Tell(std::to_string(written) + res::kExportedSuffix);
-  if (blanked > 0) Tell(std::to_string(blanked) + res::kLineBreaksBlanked, platform::Icon::Exclamation);
+  ShowBox(std::to_string(written) + res::kExportedSuffix);
+  if (blanked > 0) ShowBox(std::to_string(blanked) + res::kLineBreaksBlanked);
 }
 
 }  // namespace qor

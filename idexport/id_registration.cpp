@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <string>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
+#include "base/addin_state.h"
 #include "idexport/field_text.h"
 #include "idexport/id_select_dialog.h"
 #include "platform/message_box.h"
@@ -27,25 +26,7 @@ constexpr int kLastKey = 99;
 
 std::string KeyName(int number) { return "ID" + std::to_string(number); }
 
-platform::Answer Ask(const char* text, platform::Buttons buttons, platform::Icon icon) {
-  const std::string caption = ModuleBaseName();
-  return platform::ShowMessageBox(caption.c_str(), text, buttons, icon);
-}
-
 }  // namespace
-
-IdEntry SplitRegistryValue(const std::string& value) {
-  IdEntry entry;
-  std::size_t at = 0;
-  for (std::string* field : {&entry.id, &entry.name}) {
-    at = value.find_first_not_of(',', at);
-    if (at == std::string::npos) break;
-    const std::size_t end = std::min(value.find(',', at), value.size());
-    field->assign(value, at, end - at);
-    at = end;
-  }
-  return entry;
-}
 
 std::string StoredId(const IdEntry& entry) {
   std::string value = entry.id + "," + entry.name + ",";
@@ -129,13 +110,13 @@ Outcome WriteEntries(const std::vector<IdEntry>& chosen) {
 void Tell(std::size_t count, const char* text) {
   if (count == 0) return;
   const std::string message = std::to_string(count) + text;
-  Ask(message.c_str(), platform::Buttons::Ok, platform::Icon::Exclamation);
+  ShowBox(message);
 }
 
 }  // namespace
 
 void RegisterIds() {
-  if (Ask(res::kAskRegister, platform::Buttons::YesNoCancel, platform::Icon::Question) != platform::Answer::Yes) return;
+  if (ShowBox(res::kAskRegister, platform::Buttons::YesNoCancel, platform::Icon::Question) != platform::Answer::Yes) return;
   // Each ID is compared in the form it is written in, as the registry would read it back, so an
   // ID is offered once and, once registered, not again.
   Registry registry = ReadRegistry();
@@ -156,7 +137,7 @@ void RegisterIds() {
   if (!candidates.empty() && IdSelectDialog().Choose(candidates) == platform::kIdOk) {
     outcome = WriteEntries(candidates);
   }
-  Ask(res::kRegisterDone, platform::Buttons::Ok, platform::Icon::None);
+  ShowBox(res::kRegisterDone);
   Tell(outcome.full, res::kRegistryFull);
   Tell(outcome.other, res::kRegistryNotWritten);
   Tell(std::count_if(outcome.written.begin(), outcome.written.end(),

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "idexport/field_text.h"
+#include "idexport/registry_value.h"
 
 namespace qor {
 
@@ -15,10 +16,10 @@ struct Registry {
   std::vector<int> freeKeys;  // key numbers among 1..99 without a value, lowest first
 };
 
+// Command 130: registers the IDs of the last sent-and-received-by-ID listing the user picks.
+void RegisterIds();
+
 Registry ReadRegistry();
-// The first field and the second of a registry value (runs of commas are one separator, leading
-// commas are skipped); the name is empty when there is no second field.
-IdEntry SplitRegistryValue(const std::string& value);
 // The ID that the registry will read back once "id,name," is written: the profile functions keep
 // a value to its line, drop its blanks at either end and read at most 255 bytes of it, and the
 // read splits at commas. An ID that does not read back as itself cannot be registered.

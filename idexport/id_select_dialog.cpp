@@ -1,6 +1,6 @@
 #include "idexport/id_select_dialog.h"
 
-#include "addin/center_over_host.h"
+#include "base/center_over_host.h"
 #include "res/dialog_templates.h"
 
 namespace qor {

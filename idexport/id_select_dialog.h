@@ -3,7 +3,7 @@
 #pragma once
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "platform/dialog.h"
 
 namespace qor {

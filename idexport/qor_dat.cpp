@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "platform/file.h"
 #include "platform/module.h"
 

@@ -4,7 +4,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -18,26 +17,6 @@ class ByteSource {
   virtual ~ByteSource() = default;
   virtual bool Read(void* into, std::size_t count) = 0;  // exactly count bytes, or false
   virtual bool Skip(uint64_t count) = 0;                 // false when fewer bytes remain
-};
-
-// Bytes held in memory, as a file would hold them (for tests and fuzzing).
-class MemoryBytes : public ByteSource {
- public:
-  explicit MemoryBytes(std::string_view bytes) : rest_(bytes) {}
-  bool Read(void* into, std::size_t count) override {
-    if (count > rest_.size()) return false;
-    if (count > 0) std::memcpy(into, rest_.data(), count);
-    rest_.remove_prefix(count);
-    return true;
-  }
-  bool Skip(uint64_t count) override {
-    if (count > rest_.size()) return false;
-    rest_.remove_prefix(static_cast<std::size_t>(count));
-    return true;
-  }
-
- private:
-  std::string_view rest_;
 };
 
 // The file as the platform opens it: a regular file, with no sharing.

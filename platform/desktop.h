@@ -1,10 +1,11 @@
 // The desktop as a host sees it: windows with a procedure, reading and clicking the tree, reading
-// the menu, the scripted user's answers, the event sink and the profile directory. Two
+// the menu, the user at the screen, the event sink and the profile directory. Two
 // implementations: the simulated desktop on Linux (platform/sim/desktop/, one shared library used
 // by the add-in through the seam and by the substitute host through these functions, the way both
 // share the operating system on Windows), and the Windows test host over the real controls
 // (host/win32/desktop.cpp). The add-in never includes this header.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -43,28 +44,57 @@ struct ProgressPaints {
 };
 ProgressPaints LastProgressPaints();
 
-// ---- The scripted user: one queue, first in first out, for message boxes and dialogs alike.
-struct UserAction {
-  enum class Kind {
-    Answer,        // message box: answer is 1 OK, 2 Cancel, 6 Yes, 7 No
-    Search,        // search dialog: type text (may be empty), press the search button
-    SearchPick,    // search dialog: pick history entry `index`, press the search button
-    SearchCancel,  // search dialog: cancel
-    IdSelect,      // ID selection dialog: keep `rows` selected and press OK; or cancel
-    SaveFile,      // save-file dialog: choose `text` as the path; or cancel
-    Close,         // a plain dialog (About box): press OK (answer 1) or Cancel (answer 2)
-  };
-  Kind kind = Kind::Answer;
-  int answer = 0;
-  int index = 0;
-  std::string text;        // code page 932
-  bool cancel = false;     // IdSelect, SaveFile
-  bool allRows = false;    // IdSelect: every row stays selected
-  std::vector<int> rows;   // IdSelect: the rows that stay selected (none when empty and !allRows)
-  std::string description; // how the script wrote it, for error messages
+// ---- The person at the screen. The desktop hands each message box, dialog and save-file dialog it
+// shows to the user the host installs (SetUser; none until then, and none after Reset), and does
+// what the user's turn says. Without a user at the screen a box stops the session.
+// The button ids of boxes and dialogs.
+inline constexpr int kOk = 1;
+inline constexpr int kCancel = 2;
+inline constexpr int kYes = 6;
+inline constexpr int kNo = 7;
+
+// "OK", "OKCANCEL", "YESNO", "YESNOCANCEL" for the sets a message box can show (button ids, any
+// order), else "OTHER": the name a MessageBox event gives them.
+inline std::string ButtonSetName(std::vector<int> buttons) {
+  std::sort(buttons.begin(), buttons.end());
+  if (buttons == std::vector<int>{kOk}) return "OK";
+  if (buttons == std::vector<int>{kOk, kCancel}) return "OKCANCEL";
+  if (buttons == std::vector<int>{kYes, kNo}) return "YESNO";
+  if (buttons == std::vector<int>{kCancel, kYes, kNo}) return "YESNOCANCEL";
+  return "OTHER";
+}
+
+// A dialog's controls, as the user works them. Counts are -1 when the dialog has no such control.
+class DialogControls {
+ public:
+  virtual ~DialogControls() = default;
+  virtual int HistoryEntries() = 0;  // the search dialog's combo box
+  virtual void TypeSearchText(const std::string& text) = 0;
+  virtual void PickHistoryEntry(int index) = 0;
+  virtual int ListRows() = 0;  // the ID selection dialog's list box
+  // Exactly these rows selected afterwards (every row when `all`, plus `rows`).
+  virtual void KeepRowsSelected(bool all, const std::vector<int>& rows) = 0;
 };
-void QueueUserAction(UserAction action);
-std::vector<std::string> UnusedUserActions();  // descriptions, in queue order
+
+// What the user does at the end of a turn: press a button, or stop the session with a message.
+struct Turn {
+  int button = 0;
+  std::string failure;  // empty when the user could answer
+};
+
+class User {
+ public:
+  virtual ~User() = default;
+  // A message box showing `buttons` (button ids, any order) and `text`.
+  virtual Turn AnswerMessageBox(const std::vector<int>& buttons, const std::string& text) = 0;
+  // A dialog from the template `templateId` with its caption: sets the controls, names the button.
+  virtual Turn PlayDialog(int templateId, const std::string& caption, DialogControls& controls) = 0;
+  // The save-file dialog: the path the user types (as written: the desktop makes it full), or
+  // Cancel.
+  virtual Turn ChooseSaveFile(std::string& path) = 0;
+};
+void SetUser(User* user);
+
 // Throws the ScriptError that the scripted user raised while the add-in was running, if any, and
 // forgets it. The add-in stops every exception at its boundary, so the error is held until the
 // host's call is done (the simulated desktop also throws it at once, for code that calls it
@@ -125,7 +155,7 @@ struct MenuRow {
 };
 std::vector<MenuRow> ReadMenu(Handle menu);
 
-// Forget every window, menu, queued action and the event sink (tests start afresh).
+// Forget every window, menu, the user and the event sink (tests start afresh).
 void Reset();
 
 }  // namespace desktop

@@ -5,7 +5,7 @@
 namespace platform {
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Icon { None, Exclamation, Question };
+enum class Icon { Exclamation, Question };
 enum class Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 Answer ShowMessageBox(const char* caption, const char* text, Buttons buttons, Icon icon);

@@ -8,7 +8,6 @@ namespace platform {
 // character the code page lacks becomes what the system makes of it (a look-alike or '?').
 std::string ModulePath();
 extern const char kPathSeparator;    // '\\' on Windows, '/' on the simulated desktop
-std::string WideToAnsi(const char16_t* text, std::size_t length);  // UTF-16 LE to code page 932
 
 // The module's path split at its last separator, in code page 932. The split is made where no
 // separator can be the second byte of a double-byte character (in UTF-16 on Windows, in UTF-8 on

@@ -1,6 +1,6 @@
 // The add-in's dialog templates as data: the module's dialog resources on the simulated desktop,
-// which builds its dialogs from them; the Windows resource script states the same (a test compares
-// them).
+// which builds its dialogs from them. The build writes them from the Windows resource script
+// (make_dialog_templates.py), so the two never differ.
 #pragma once
 #include "platform/dialog_template.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "res/texts.h"
 #include "scan/listings.h"
 #include "scan/received_block_by_id.h"
@@ -63,7 +63,7 @@ void ListBothById() {
       // The closing line and the line after it are passed over unseen.
       cursor.Next();
       frame.Count();
-    } else if (AtSentMail(frame, cursor, text, &sendCommand)) {
+    } else if (TestSentMailMovingCursor(frame, cursor, text, &sendCommand)) {
       RecordSentMail(frame, cursor, table, sendCommand);
     }
     cursor.Next();

@@ -6,9 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "addin/addin_state.h"
-#include "addin/host_abi.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/host_abi.h"
+#include "base/mail_tree.h"
 
 namespace qor {
 

@@ -2,15 +2,14 @@
 
 #include <utility>
 
-#include "addin/addin_state.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
 
 namespace qor {
 
 ListingFrame::ListingFrame() {
   progress_.Show();
-  progress_.SetRange(ScanRange(state.allDisp != 0));
-  state.firstActivation = false;
+  progress_.SetRange(ScanRange(state.allDisp));
   redrawPause_.Pause();
   ClearTree();
   root_ = InsertRoot();
@@ -21,7 +20,7 @@ ListingFrame::ListingFrame() {
   last_ = end.Position();
 }
 
-LineCursor ListingFrame::Start() const { return ScanStart(state.allDisp != 0); }
+LineCursor ListingFrame::Start() const { return ScanStart(state.allDisp); }
 
 void ListingFrame::Finish(platform::TreeItem anchor) {
   Tree().Expand(root_, platform::ExpandAction::Expand);

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "addin/line_cursor.h"
+#include "base/line_cursor.h"
 #include "platform/tree_view.h"
 #include "scan/scan_progress.h"
 
@@ -11,8 +11,7 @@ namespace qor {
 
 class ListingFrame {
  public:
-  // Shows the progress window with its range, clears the first-activation flag, empties the tree
-  // and inserts the root. The tree does not redraw until Finish.
+  // Shows the progress window with its range, empties the tree and inserts the root. The tree does not redraw until Finish.
   ListingFrame();
 
   LineCursor Start() const;  // First, or 10000 lines above the last line unless ALLDISP

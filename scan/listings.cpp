@@ -1,14 +1,16 @@
 #include "scan/listings.h"
 
+#include "base/pane_commands.h"
+
 namespace qor {
 
 bool RunListing(int viewMode) {
   switch (viewMode) {
-    case 1: ListReceivedInOrder(); return true;
-    case 2: ListReceivedById(); return true;
-    case 3: ListSentInOrder(); return true;
-    case 4: ListSentById(); return true;
-    case 5: ListBothById(); return true;
+    case kReceivedInOrder: ListReceivedInOrder(); return true;
+    case kReceivedById: ListReceivedById(); return true;
+    case kSentInOrder: ListSentInOrder(); return true;
+    case kSentById: ListSentById(); return true;
+    case kBothById: ListBothById(); return true;
     default: return false;
   }
 }

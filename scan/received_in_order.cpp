@@ -1,7 +1,7 @@
 // View 1: every received mail under the root, in log order, labelled with its listing text.
 #include <string>
 
-#include "addin/mail_tree.h"
+#include "base/mail_tree.h"
 #include "scan/listing_frame.h"
 #include "scan/listings.h"
 #include "scan/received_layout.h"

@@ -1,6 +1,6 @@
 #include "scan/received_layout.h"
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 #include "res/texts.h"
 
 namespace qor {
@@ -41,12 +41,9 @@ bool IsMailHeader(std::string_view line) {
          !ContainsBytes(line, res::kNotice);
 }
 
-std::string JoinMailRecord(std::string_view header, std::string_view continuation) {
-  std::string joined;
-  joined.reserve(header.size() + continuation.size());
-  joined.append(header).append(continuation);
-  joined.resize(CutAtCharacter(joined, kJoinedTextLimit).size());
-  return joined;
+void CompleteMailRecord(std::string& record, std::string_view continuation) {
+  record.append(continuation);
+  record.resize(CutAtCharacter(record, kJoinedTextLimit).size());
 }
 
 namespace {

@@ -16,7 +16,14 @@ int ReadMailNumber(std::string_view line);  // the first four bytes, read as a d
 bool IsMailHeader(std::string_view line);
 
 // Header line and continuation line joined, cut to 511 bytes on a character boundary.
-std::string JoinMailRecord(std::string_view header, std::string_view continuation);
+// CompleteMailRecord: `record` holds the header and becomes the record (a listing keeps its room
+// from one mail to the next).
+void CompleteMailRecord(std::string& record, std::string_view continuation);
+inline std::string JoinMailRecord(std::string_view header, std::string_view continuation) {
+  std::string record(header);
+  CompleteMailRecord(record, continuation);
+  return record;
+}
 
 struct ReceivedFields {
   std::string_view listingText;  // from byte 4 to the end

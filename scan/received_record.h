@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "addin/line_cursor.h"
+#include "base/line_cursor.h"
 
 namespace qor {
 

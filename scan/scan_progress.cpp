@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "addin/center_over_host.h"
+#include "base/center_over_host.h"
 #include "platform/window.h"
 #include "res/dialog_templates.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <string_view>
 
-#include "addin/line_cursor.h"
+#include "base/line_cursor.h"
 #include "scan/listing_frame.h"
 #include "scan/sent_layout.h"
 
@@ -13,9 +13,10 @@ namespace qor {
 // `text` is the cursor's line, read once by the caller for every test it makes on the line.
 // sendCommand receives the position of the line read as the send-command line, unless the line is
 // no body prompt.
-// Inline for the lines that are no body prompt, nearly all of them.
+// The cursor may move: at the log's first line it ends one line further on, as the reads would
+// leave it. Inline for the lines that are no body prompt, nearly all of them.
 bool ReadSendCommand(LineCursor& cursor, LinePosition* sendCommand);  // the rest, at a body prompt
-inline bool AtSentMail(const ListingFrame& frame, LineCursor& cursor, std::string_view text,
+inline bool TestSentMailMovingCursor(const ListingFrame& frame, LineCursor& cursor, std::string_view text,
                        LinePosition* sendCommand) {
   if (IsBodyPrompt(text)) return ReadSendCommand(cursor, sendCommand);
   // Back and on again leaves the cursor where it was, but for the log's first line: the two moves

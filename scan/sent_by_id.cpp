@@ -16,7 +16,7 @@ void ListSentById() {
   LineCursor cursor = frame.Start();
   do {
     LinePosition unused = 0;
-    if (AtSentMail(frame, cursor, cursor.Text(), &unused)) {
+    if (TestSentMailMovingCursor(frame, cursor, cursor.Text(), &unused)) {
       const LinePosition sendCommand = cursor.Previous().Position();
       cursor.Next();
       frame.Count();

@@ -1,7 +1,7 @@
 // View 3: every sent mail under the root, in log order, labelled "recipient　　subject".
 #include <string>
 
-#include "addin/mail_tree.h"
+#include "base/mail_tree.h"
 #include "res/texts.h"
 #include "scan/listing_frame.h"
 #include "scan/listings.h"

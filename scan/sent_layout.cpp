@@ -1,6 +1,6 @@
 #include "scan/sent_layout.h"
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 #include "res/texts.h"
 
 namespace qor {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 #include "res/texts.h"
 
 namespace qor {

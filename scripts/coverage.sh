@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Line coverage of the add-in's own folders (addin/, scan/, search/, idexport/): clang's
+# Line coverage of the add-in's own folders (base/, addin/, scan/, search/, idexport/): clang's
 # source-based coverage over the test suite (ctest of the coverage preset's build) and the fuzz
 # corpora replayed through the fuzz targets (fuzz/corpus/, and build-fuzz/corpus/ when a long run
 # left one). Installs clang and LLVM's tools when missing (scripts/setup.sh clang). Prints the line coverage
@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-FOLDERS=(addin scan search idexport)
+FOLDERS=(base addin scan search idexport)
 TARGETS=(listings qor_dat registry profile label_match script)
 GOAL=95
 build=build-coverage

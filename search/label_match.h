@@ -4,7 +4,7 @@
 #pragma once
 #include <string_view>
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 
 namespace qor {
 

@@ -3,12 +3,12 @@
 // select the first item whose label holds the search text.
 #include <string>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
 #include "platform/message_box.h"
 #include "res/texts.h"
 #include "search/label_match.h"
+#include "search/subject_search.h"
 #include "search/subject_search_dialog.h"
 
 namespace qor {
@@ -41,8 +41,7 @@ bool SearchWalk(platform::TreeItem item) {
 }
 
 void ReportNotFound() {
-  const std::string caption = ModuleBaseName();
-  platform::ShowMessageBox(caption.c_str(), res::kNotFound, platform::Buttons::Ok, platform::Icon::None);
+  ShowBox(res::kNotFound);
   state.searchText.clear();
   state.lastFound = nullptr;
 }

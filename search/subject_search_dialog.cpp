@@ -1,7 +1,7 @@
 #include "search/subject_search_dialog.h"
 
-#include "addin/addin_state.h"
-#include "addin/center_over_host.h"
+#include "base/addin_state.h"
+#include "base/center_over_host.h"
 #include "res/dialog_templates.h"
 
 namespace qor {

@@ -82,6 +82,7 @@ void EndSession() {
   }
   ForgetScriptedUser();
   desktop::Reset();
+  scripted::SeatScriptedUser();  // the queue emptied, as the desktop is
   ReturnProfiles();
 }
 

@@ -1,20 +1,20 @@
-// The desktop's state on real windows: events, the scripted user's queue, the profile functions,
+// The desktop's state on real windows: events, the user at the screen, the profile functions,
 // the host's windows and the menu as the host shows it.
 #include <algorithm>
 #include <map>
 #include <utility>
 
-#include "host/win32/windows_api.h"
-#include "host/profile_places.h"
 #include "host/win32/dialog_resources.h"
+#include "host/win32/windows_api.h"
+#include "platform/profile_places.h"
 
 namespace korvik {
 namespace {
 
 struct Desktop {
   desktop::EventSink sink;
-  scripted::ScriptedUser user;
-  desktops::ProfilePlaces profiles;
+  desktop::User* user = nullptr;  // seated by the host (desktop::SetUser)
+  desktop::ProfilePlaces profiles;
   std::optional<std::string> failure;
   HMODULE addin = nullptr;
   std::map<std::string, int> templates;  // caption -> template id
@@ -32,7 +32,7 @@ void Emit(const std::vector<std::string>& fields) {
   if (sink && !HasFailed()) sink(fields);
 }
 
-scripted::ScriptedUser& User() { return TheDesktop().user; }
+desktop::User& User() { return TheDesktop().user ? *TheDesktop().user : scripted::TheScriptedUser(); }
 
 void Fail(const std::string& message) {
   if (!TheDesktop().failure) TheDesktop().failure = message;
@@ -102,9 +102,7 @@ void SetEventSink(EventSink sink) {
   korvik::TheDesktop().sink = std::move(sink);
 }
 
-void QueueUserAction(UserAction action) { korvik::User().Queue(std::move(action)); }
-
-std::vector<std::string> UnusedUserActions() { return korvik::User().Unused(); }
+void SetUser(User* user) { korvik::TheDesktop().user = user; }
 
 void ThrowPendingScriptError() {
   std::optional<std::string> failure = std::exchange(korvik::TheDesktop().failure, std::nullopt);
@@ -198,7 +196,7 @@ std::vector<MenuRow> ReadMenu(Handle menu) {
 }
 
 void Reset() {
-  korvik::User().Clear();
+  korvik::TheDesktop().user = nullptr;
   korvik::TheDesktop().sink = nullptr;
   korvik::TheDesktop().failure.reset();
 }

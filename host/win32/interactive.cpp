@@ -271,7 +271,7 @@ int ShowCommand(int argc, char** argv) {
       if (commands.size() != 1 || commands[0].kind != host::ScriptCommand::Kind::Queue) {
         throw std::runtime_error("--answer takes one answer of a script: " + answer);
       }
-      desktop::QueueUserAction(commands[0].action);
+      scripted::QueueUserAction(commands[0].action);
     }
     addin = std::make_unique<host::AddinModule>(options.addin.empty() ? host::DefaultAddinPath() : options.addin);
   } catch (const std::exception& error) {

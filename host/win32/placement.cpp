@@ -60,11 +60,11 @@ void PrintAboutBox(host::SubstituteHost& host, const char* place) {
     centre = {client.right / 2, client.bottom / 2};
     ClientToScreen(main, &centre);
   }
-  desktop::UserAction close;
-  close.kind = desktop::UserAction::Kind::Close;
+  scripted::UserAction close;
+  close.kind = scripted::UserAction::Kind::Close;
   close.answer = 1;
   close.description = "close";
-  desktop::QueueUserAction(close);
+  scripted::QueueUserAction(close);
   AnsweredWindows().clear();
   host.SendToPane(qor::kWmCommand, 1000, 0);
   desktop::ThrowPendingScriptError();

@@ -147,7 +147,7 @@ void AnswerMessageBox(HWND box) {
   for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
     if (IsShownControl(GetDlgItem(box, id))) shown.push_back(id);
   }
-  Emit({"MessageBox", WindowText(box), scripted::ButtonSetName(shown), IconName(icon), text});
+  Emit({"MessageBox", WindowText(box), desktop::ButtonSetName(shown), IconName(icon), text});
   const scripted::Turn turn = User().AnswerMessageBox(shown, text);
   if (!turn.failure.empty()) return FailAndDismiss(box, turn.failure);
   Press(box, turn.button);
@@ -331,7 +331,7 @@ VOID CALLBACK AnswerNewest(HWND, UINT, UINT_PTR timer, DWORD) {
       SetTimer(nullptr, 0, kShowWaitDelay, AnswerNewest);
       return;
     }
-    if (PersonAnswersTheRest() && !User().HasActions()) {
+    if (PersonAnswersTheRest() && !scripted::TheScriptedUser().HasActions()) {
       opened[i].answered = true;
       return;
     }

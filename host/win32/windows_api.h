@@ -24,7 +24,7 @@ namespace korvik {
 // Reports an event to the sink, unless the script has failed: the session then stops where the
 // simulated desktop stops, and what the add-in does while it winds down is not reported.
 void Emit(const std::vector<std::string>& fields);
-scripted::ScriptedUser& User();  // answers what the add-in shows (scripted_user.cpp drives it)
+desktop::User& User();  // answers what the add-in shows (scripted_user.cpp drives it)
 // A script error inside a modal loop: kept (the first one) until the host's command is done.
 void Fail(const std::string& message);
 bool HasFailed();

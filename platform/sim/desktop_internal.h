@@ -4,7 +4,7 @@
 // desktop itself reads and writes. Hosts use desktop.h only.
 //
 // Every call on a handle that names no live object of the right kind does nothing and returns
-// 0, false, null or empty. Calls that play the scripted user throw ScriptError from inside the
+// 0, false, null or empty. Calls that hand a box or dialog to the user throw ScriptError from inside the
 // desktop library, so the exception's type information is the desktop's own.
 #pragma once
 #include <sys/stat.h>
@@ -56,9 +56,9 @@ Handle CreateDialogFromTemplate(const platform::DialogTemplate& dialogTemplate);
 Handle DialogItem(Handle dialog, int controlId);  // null for id -1 and unknown ids
 void EndDialog(Handle dialog, int result);
 bool DialogEnded(Handle dialog, int& result);
-// The modal loop: the scripted user takes the next queued action, works the controls and presses
-// a button, whose id (1 or 2) this returns.
-int PlayScriptedUser(Handle dialog);
+// The modal loop: the user the host seated works the controls and presses a button, whose id (1 or
+// 2) this returns.
+int HandToUser(Handle dialog);
 [[noreturn]] void FailScript(const std::string& message);  // throws ScriptError
 
 // ---- Files, as the Windows seam handles them with kernel32

@@ -6,11 +6,10 @@
 
 namespace platform {
 
-// A box given no icon gets the exclamation mark: every button set the add-in uses calls for it.
 // The owner is disabled by the box itself; with no owner, MB_TASKMODAL disables the thread's windows.
 Answer ShowMessageBox(const char* caption, const char* text, Buttons buttons, Icon icon) {
   static constexpr UINT kButtons[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL};
-  static constexpr UINT kIcons[] = {MB_ICONEXCLAMATION, MB_ICONEXCLAMATION, MB_ICONQUESTION};
+  static constexpr UINT kIcons[] = {MB_ICONEXCLAMATION, MB_ICONQUESTION};
   const win32::ModalScope scope;
   const UINT modality = scope.Owner() ? MB_APPLMODAL : MB_TASKMODAL;
   const UINT style = kButtons[static_cast<int>(buttons)] | kIcons[static_cast<int>(icon)] | modality;

@@ -56,15 +56,4 @@ ModuleFile win32::SplitModulePath(std::wstring_view path) {
 
 ModuleFile ThisModuleFile() { return win32::SplitModulePath(WideModulePath()); }
 
-// Characters code page 932 lacks become '?', without best-fit replacements.
-std::string WideToAnsi(const char16_t* text, std::size_t length) {
-  if (!text || length == 0) return {};
-  const auto* wide = reinterpret_cast<const wchar_t*>(text);
-  const int count = static_cast<int>(length);
-  const int size = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, count, nullptr, 0, "?", nullptr);
-  std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, count, result.data(), size, "?", nullptr);
-  return result;
-}
-
 }  // namespace platform

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "fuzz/in_process_addin.h"
 #include "tests/fault/fault_support.h"
 #include "tests/fault/log_text.h"

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file.h"
+#include "fuzz/common.h"
 
 namespace qortest {
 
@@ -50,14 +50,7 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
   std::fclose(file);
 }
 
-inline std::string ReadFile(const std::string& path) {
-  std::string bytes;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return bytes;
-  platform::ReadToEnd(file, bytes);
-  std::fclose(file);
-  return bytes;
-}
+using qorfuzz::ReadFile;  // the whole file, or nothing when it cannot be opened
 
 // The names in a directory, sorted.
 inline std::vector<std::string> Listing(const std::string& directory) {

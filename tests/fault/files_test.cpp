@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <string>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "fuzz/in_process_addin.h"
 #include "res/texts.h"
 #include "tests/fault/fault_support.h"
@@ -52,8 +52,8 @@ class FileFaults : public ::testing::Test {
     InProcessAddin::Answer(1);
     if (notWritten > 0) InProcessAddin::Answer(1);
     const std::size_t boxesBefore = addin_->EventsNamed("MessageBox").size();
-    addin_->Command(130);
-    EXPECT_TRUE(desktop::UnusedUserActions().empty());
+    addin_->Command(qor::kRegisterIds);
+    EXPECT_TRUE(scripted::UnusedUserActions().empty());
     const auto boxes = addin_->EventsNamed("MessageBox");
     ASSERT_EQ(boxes.size(), boxesBefore + (notWritten > 0 ? 3 : 2));
     EXPECT_EQ(boxes[boxesBefore + 1].at(4), res::kRegisterDone);
@@ -70,8 +70,8 @@ class FileFaults : public ::testing::Test {
     if (selection) InProcessAddin::KeepAllRows();
     for (int i = 0; i < oks; ++i) InProcessAddin::Answer(1);
     const std::size_t boxesBefore = addin_->EventsNamed("MessageBox").size();
-    addin_->Command(130);
-    EXPECT_TRUE(desktop::UnusedUserActions().empty());
+    addin_->Command(qor::kRegisterIds);
+    EXPECT_TRUE(scripted::UnusedUserActions().empty());
     std::vector<std::string> texts;
     const auto boxes = addin_->EventsNamed("MessageBox");
     for (std::size_t i = boxesBefore + 1; i < boxes.size(); ++i) texts.push_back(boxes[i].at(4));
@@ -83,8 +83,8 @@ class FileFaults : public ::testing::Test {
     InProcessAddin::Answer(6);
     InProcessAddin::SaveFile(path);
     InProcessAddin::Answer(1);
-    addin_->Command(131);
-    EXPECT_TRUE(desktop::UnusedUserActions().empty());
+    addin_->Command(qor::kExportCsv);
+    EXPECT_TRUE(scripted::UnusedUserActions().empty());
     const auto boxes = addin_->EventsNamed("MessageBox");
     return boxes.empty() ? std::string() : boxes.back().at(4);
   }
@@ -156,7 +156,7 @@ TEST_F(FileFaults, ARegistryDirectoryThatTakesNoFileKeepsItsContent) {
   desktop::SetProfileDirectory(directory);
   Register(PermissionsBind() ? 2 : 3);
   // The settings cannot be written there either: the view still switches.
-  addin_->Command(101);
+  addin_->Command(qor::kViewReceivedInOrder);
   EXPECT_EQ(addin_->Dump().size(), 3u);
   chmod(directory_.Path().c_str(), 0700);
   if (PermissionsBind()) {
@@ -202,8 +202,8 @@ TEST_F(FileFaults, AnExportOntoADirectoryLeavesItAlone) {
   InProcessAddin::Answer(6);
   InProcessAddin::SaveFile(directory_ / "ids.csv");
   InProcessAddin::SaveFile(std::nullopt);
-  addin_->Command(131);
-  EXPECT_TRUE(desktop::UnusedUserActions().empty());
+  addin_->Command(qor::kExportCsv);
+  EXPECT_TRUE(scripted::UnusedUserActions().empty());
   EXPECT_EQ(addin_->EventsNamed("MessageBox").size(), 1u);  // the question alone
   EXPECT_TRUE(fs::is_directory(directory_ / "ids.csv"));
   ExpectNoFileLeft();
@@ -249,7 +249,7 @@ TEST_F(FileFaults, AFullDiskKeepsTheSettingsAndTheViewStillSwitches) {
   const std::string settings = ReadFile(directory_ / qor::ProfileName());
   {
     FullDisk full;
-    addin_->Command(103);
+    addin_->Command(qor::kViewSentInOrder);
   }
   EXPECT_TRUE(addin_->EventsNamed("MessageBox").empty());  // a failed settings write is silent
   EXPECT_EQ(addin_->Dump().size(), 2u);  // the one sent mail
@@ -297,7 +297,7 @@ TEST_F(FileFaults, RewrittenFilesKeepTheirModeOwnerAndLinks) {
   before_ = Listing(directory_.Path());
 
   Register();
-  addin_->Command(103);
+  addin_->Command(qor::kViewSentInOrder);
   EXPECT_EQ(Export(directory_ / "ids.csv"), "3" + std::string(res::kExportedSuffix));
   EXPECT_EQ(Export(directory_ / "linked.csv"), "3" + std::string(res::kExportedSuffix));
 
@@ -389,7 +389,7 @@ TEST_F(FileFaults, LineBreaksFromTheLogBecomeBlanksInBothFiles) {
   InProcessAddin::SaveFile(directory_ / "ids.csv");
   InProcessAddin::Answer(1);
   InProcessAddin::Answer(1);
-  addin_->Command(131);
+  addin_->Command(qor::kExportCsv);
   EXPECT_EQ(addin_->EventsNamed("MessageBox").back().at(4), "2" + std::string(res::kLineBreaksBlanked));
   EXPECT_EQ(ReadFile(directory_ / "ids.csv"), "ABC01234,A [X] ID9=EV  B\nXY 1,XY 1\nKJP55021,ok\n");
 }

@@ -9,10 +9,11 @@
 #include <new>
 #include <sstream>
 
-#include "addin/addin_state.h"
 #include "addin/dispatch.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
 #include "host/host_base.h"
+#include "host/scripted_user.h"
 #include "platform/sim/desktop_internal.h"
 #include "res/texts.h"
 #include "tests/fault/log_text.h"
@@ -95,6 +96,7 @@ class HostBoundary : public ::testing::Test {
   HostBoundary() {
     qor::state = qor::AddinState{};
     desktop::Reset();
+    scripted::SeatScriptedUser();
     desktop::SetProfileDirectory(directory_.Path());
     desktop::SetEventSink([this](const std::vector<std::string>& fields) {
       events_.push_back(fields);
@@ -103,11 +105,12 @@ class HostBoundary : public ::testing::Test {
   }
   ~HostBoundary() override {
     EXPECT_NO_THROW(desktop::ThrowPendingScriptError());
-    EXPECT_TRUE(desktop::UnusedUserActions().empty());
+    EXPECT_TRUE(scripted::UnusedUserActions().empty());
     host_.reset();
     log_.reset();
     qor::state = qor::AddinState{};
     desktop::Reset();
+    scripted::SeatScriptedUser();
   }
 
   // Attached over a log of two received mails and two more lines, the first listing built.

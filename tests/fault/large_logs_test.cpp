@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "fuzz/in_process_addin.h"
 #include "tests/fault/fault_support.h"
 #include "tests/fault/log_text.h"
@@ -74,7 +74,7 @@ TEST_F(HugeLine, AHugeHeadingIsInsertedWholeAndTheSearchWalksIt) {
   InProcessAddin::Answer(1);
   addin.Command(111);
   EXPECT_EQ(addin.EventsNamed("MessageBox").size(), 1u);
-  EXPECT_TRUE(desktop::UnusedUserActions().empty());
+  EXPECT_TRUE(scripted::UnusedUserActions().empty());
 }
 
 TEST_F(HugeLine, AHugeIdIsExportedWholeAndItsGroupLabelCut) {
@@ -90,7 +90,7 @@ TEST_F(HugeLine, AHugeIdIsExportedWholeAndItsGroupLabelCut) {
   InProcessAddin::Answer(6);
   InProcessAddin::SaveFile(directory_ / "ids.csv");
   InProcessAddin::Answer(1);
-  addin.Command(131);
+  addin.Command(qor::kExportCsv);
   EXPECT_EQ(ReadFile(directory_ / "ids.csv"), hugeId + "," + hugeId + "\n");
 }
 
@@ -189,7 +189,7 @@ TEST(MillionsOfLinesInView, TheViewFollowsTheHostAndAllDispOffScansTheLast10000L
   EXPECT_TRUE(rows[1].selected);
   addin.Command(120);  // ALLDISP off: the sent mail lies far above the last 10000 lines
   EXPECT_EQ(addin.Dump().size(), 1u);
-  addin.Command(101);
+  addin.Command(qor::kViewReceivedInOrder);
   rows = addin.Dump();
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].param, positions[2]);

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "fuzz/in_process_addin.h"
 #include "host/cp932_text.h"
 #include "tests/fault/fault_support.h"

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "fuzz/memory_bytes.h"
 #include "idexport/qor_dat.h"
 #include "platform/file.h"
 
@@ -38,7 +39,7 @@ namespace {
 
 // Reads the bytes; the largest allocation made meanwhile lands in `*peak`.
 bool Read(const std::string& bytes, std::size_t* peak) {
-  qor::MemoryBytes source(bytes);
+  qorfuzz::MemoryBytes source(bytes);
   largest = 0;
   const bool read = qor::ReadQorStrings(source);
   *peak = largest;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 
 namespace {
 

@@ -9,7 +9,7 @@ namespace {
 using host::ParseScript;
 using host::ScriptCommand;
 using host::ScriptInputError;
-using ActionKind = desktop::UserAction::Kind;
+using ActionKind = scripted::UserAction::Kind;
 
 // The line and message of the error a script raises; line 0 when it parses.
 std::pair<int, std::string> ErrorOf(std::string_view script) {

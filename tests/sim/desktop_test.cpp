@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/scripted_user.h"
 #include "platform/image_list.h"
 #include "platform/message_box.h"
 #include "platform/popup_menu.h"
@@ -23,7 +24,10 @@ namespace {
 
 class DesktopTest : public ::testing::Test {
  protected:
-  void SetUp() override { desktop::Reset(); }
+  void SetUp() override {
+    desktop::Reset();
+    scripted::SeatScriptedUser();
+  }
   void TearDown() override { desktop::Reset(); }
 };
 
@@ -95,21 +99,26 @@ TEST_F(DesktopTest, ResetForgetsEverything) {
   int events = 0;
   desktop::SetEventSink([&](const std::vector<std::string>&) { ++events; });
   desktop::SetProfileDirectory("/tmp");
-  desktop::QueueUserAction({});
+  scripted::QueueUserAction({});
   const desktop::Handle window = desktop::CreateHostWindow(nullptr, {}, 0, nullptr);
   const platform::MenuHandle menu = platform::PopupMenu::Create();
   platform::PopupMenu(menu).AppendSeparator();
   desktop::Reset();
   EXPECT_FALSE(desktop::IsWindow(window));
   EXPECT_TRUE(desktop::ReadMenu(menu).empty());
-  EXPECT_TRUE(desktop::UnusedUserActions().empty());
   EXPECT_EQ(desktop::ProfileDirectory(), "");
   EXPECT_NE(desktop::CreateHostWindow(nullptr, {}, 0, nullptr), window);  // handles never repeat
-  desktop::UserAction answer;
+  // Nobody at the screen: the user the host seated is forgotten with the rest.
+  EXPECT_THROW(platform::ShowMessageBox("Q", "t", platform::Buttons::Ok, platform::Icon::Exclamation),
+               desktop::ScriptError);
+  desktop::Reset();
+  scripted::SeatScriptedUser();
+  EXPECT_TRUE(scripted::UnusedUserActions().empty());
+  scripted::UserAction answer;
   answer.answer = 1;
-  desktop::QueueUserAction(answer);
-  EXPECT_EQ(desktop::UnusedUserActions(), (std::vector<std::string>{"answer 1"}));
-  platform::ShowMessageBox("Q", "t", platform::Buttons::Ok, platform::Icon::None);
+  scripted::QueueUserAction(answer);
+  EXPECT_EQ(scripted::UnusedUserActions(), (std::vector<std::string>{"answer 1"}));
+  platform::ShowMessageBox("Q", "t", platform::Buttons::Ok, platform::Icon::Exclamation);
   EXPECT_EQ(events, 0);
 }
 

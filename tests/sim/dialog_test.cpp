@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "host/scripted_user.h"
 #include "platform/desktop.h"
+#include "platform/message_box.h"
 #include "platform/sim/desktop_internal.h"
 #include "platform/window.h"
 #include "res/dialog_templates.h"
@@ -22,22 +23,23 @@
 namespace {
 
 using Events = std::vector<std::vector<std::string>>;
-using Kind = desktop::UserAction::Kind;
+using Kind = scripted::UserAction::Kind;
 
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     desktop::Reset();
+    scripted::SeatScriptedUser();
     desktop::SetEventSink([this](const std::vector<std::string>& fields) { events.push_back(fields); });
   }
   void TearDown() override { desktop::Reset(); }
 
   static void Queue(Kind kind, int answer = 0, const std::string& text = "") {
-    desktop::UserAction action;
+    scripted::UserAction action;
     action.kind = kind;
     action.answer = action.index = answer;
     action.text = text;
-    desktop::QueueUserAction(action);
+    scripted::QueueUserAction(action);
   }
 
   Events events;
@@ -132,8 +134,8 @@ TEST_F(DialogTest, SearchDialogTypesOrPicksFromHistory) {
 }
 
 TEST_F(DialogTest, IdSelectionKeepsExactlyTheGivenRows) {
-  const auto run = [](const desktop::UserAction& action) {
-    desktop::QueueUserAction(action);
+  const auto run = [](const scripted::UserAction& action) {
+    scripted::QueueUserAction(action);
     std::vector<bool> kept;
     TestDialog select(res::kIdSelectTemplate);
     select.onInit = [](TestDialog& dialog) {
@@ -149,7 +151,7 @@ TEST_F(DialogTest, IdSelectionKeepsExactlyTheGivenRows) {
     const int result = select.RunModal();
     return std::make_pair(result, kept);
   };
-  desktop::UserAction action;
+  scripted::UserAction action;
   action.kind = Kind::IdSelect;
   action.rows = {0, 2};
   EXPECT_EQ(run(action), std::make_pair(1, std::vector<bool>{true, false, true}));
@@ -187,7 +189,7 @@ TEST_F(DialogTest, DialogEndedWhileStartingNeedsNoUser) {
   TestDialog about(res::kAboutBoxTemplate);
   about.onInit = [](TestDialog& dialog) { dialog.End(7); };
   EXPECT_EQ(about.RunModal(), 7);
-  EXPECT_TRUE(desktop::UnusedUserActions().empty());
+  EXPECT_TRUE(scripted::UnusedUserActions().empty());
 }
 
 TEST_F(DialogTest, ProgressWindowReportsItsBarWhenItCloses) {
@@ -237,39 +239,39 @@ TEST_F(DialogTest, MessageBoxShowsItsIconAndTakesAFittingAnswer) {
   Queue(Kind::Answer, 1);
   EXPECT_EQ(platform::ShowMessageBox("QORMAIL", "sure?", platform::Buttons::YesNo, platform::Icon::Question),
             platform::Answer::No);
-  EXPECT_EQ(platform::ShowMessageBox("QORMAIL", res::kNotFound, platform::Buttons::Ok, platform::Icon::None),
+  EXPECT_EQ(platform::ShowMessageBox("QORMAIL", res::kNotFound, platform::Buttons::Ok, platform::Icon::Exclamation),
             platform::Answer::Ok);
   EXPECT_EQ(events, (Events{{"MessageBox", "QORMAIL", "YESNO", "QUESTION", "sure?"},
                             {"MessageBox", "QORMAIL", "OK", "EXCLAMATION", res::kNotFound}}));
 
-  desktop::UserAction yes;
+  scripted::UserAction yes;
   yes.answer = 6;
   yes.description = "answer yes";
-  desktop::QueueUserAction(yes);
+  scripted::QueueUserAction(yes);
   try {
-    platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::Ok, platform::Icon::None);
+    platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::Ok, platform::Icon::Exclamation);
     FAIL() << "a Yes answered an OK box";
   } catch (const desktop::ScriptError& error) {
     EXPECT_STREQ(error.what(), "queued answer 'answer yes' does not fit an OK box");
   }
   try {
-    platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::OkCancel, platform::Icon::None);
+    platform::ShowMessageBox("QORMAIL", "done", platform::Buttons::OkCancel, platform::Icon::Exclamation);
     FAIL() << "a box without an answer returned";
   } catch (const desktop::ScriptError& error) {
     EXPECT_STREQ(error.what(), "message box \"done\" has no queued answer");
   }
   Queue(Kind::Close, 1);
-  EXPECT_THROW(platform::ShowMessageBox("Q", "t", platform::Buttons::OkCancel, platform::Icon::None),
+  EXPECT_THROW(platform::ShowMessageBox("Q", "t", platform::Buttons::OkCancel, platform::Icon::Exclamation),
                desktop::ScriptError);
 }
 
 TEST_F(DialogTest, SaveFileDialogAndReplace) {
-  desktop::UserAction save;
+  scripted::UserAction save;
   save.kind = Kind::SaveFile;
   save.text = "/tmp/out.csv";
-  desktop::QueueUserAction(save);
+  scripted::QueueUserAction(save);
   save.cancel = true;
-  desktop::QueueUserAction(save);
+  scripted::QueueUserAction(save);
   std::string path;
   EXPECT_TRUE(platform::AskSaveFilePath(path));
   EXPECT_EQ(path, "/tmp/out.csv");

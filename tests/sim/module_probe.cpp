@@ -14,5 +14,5 @@ PROBE_EXPORT const char* ProbeModulePath() {
 
 PROBE_EXPORT int ProbeMessageBox() {
   return static_cast<int>(
-      platform::ShowMessageBox("probe", "asked", platform::Buttons::Ok, platform::Icon::None));
+      platform::ShowMessageBox("probe", "asked", platform::Buttons::Ok, platform::Icon::Exclamation));
 }

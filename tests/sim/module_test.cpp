@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/scripted_user.h"
 #include "platform/code_page.h"
 #include "platform/desktop.h"
 #include "platform/sim/module/module_path.h"
@@ -20,6 +21,7 @@ class LoadedModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     desktop::Reset();
+    scripted::SeatScriptedUser();
     module = dlopen(SIM_PROBE_MODULE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module, nullptr) << dlerror();
   }
@@ -42,9 +44,9 @@ TEST_F(LoadedModuleTest, ModulePathIsTheModulesNotTheProgramsPath) {
 }
 
 TEST_F(LoadedModuleTest, ModuleAndProgramShareOneDesktop) {
-  desktop::UserAction ok;
+  scripted::UserAction ok;
   ok.answer = 1;
-  desktop::QueueUserAction(ok);
+  scripted::QueueUserAction(ok);
   std::vector<std::string> event;
   desktop::SetEventSink([&](const std::vector<std::string>& fields) { event = fields; });
   EXPECT_EQ(Get<int()>("ProbeMessageBox")(), 1);
@@ -79,19 +81,6 @@ TEST(ModuleTest, PathSplitsAtItsLastSeparatorInCodePage932) {
   const platform::ModuleFile here = platform::ThisModuleFile();
   EXPECT_EQ(here.directory + here.name, platform::ModulePath());
   EXPECT_EQ(here.name, "sim_tests");
-}
-
-TEST(ModuleTest, WideTextBecomesCodePage932) {
-  const std::u16string mail = u"メール ok";
-  EXPECT_EQ(platform::WideToAnsi(mail.data(), mail.size()), "\x83\x81\x81[\x83\x8B ok");
-  const std::u16string halfWidth = u"ｿﾞ";
-  EXPECT_EQ(platform::WideToAnsi(halfWidth.data(), halfWidth.size()), "\xBF\xDE");
-  // No code page 932 character: '?' each, a surrogate pair or a lone surrogate counting as one.
-  const std::u16string missing = u"a\u00E9b\U0001F600c";
-  EXPECT_EQ(platform::WideToAnsi(missing.data(), missing.size()), "a?b?c");
-  const char16_t lone[] = {u'x', 0xD800, u'y', 0xDC00};
-  EXPECT_EQ(platform::WideToAnsi(lone, 4), "x?y?");
-  EXPECT_EQ(platform::WideToAnsi(mail.data(), 2), "\x83\x81\x81[");
 }
 
 }  // namespace

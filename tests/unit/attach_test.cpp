@@ -1,8 +1,9 @@
 // Attaching to a host that refuses the pane, and messages the pane does not know.
 #include <gtest/gtest.h>
 
-#include "addin/addin_state.h"
 #include "addin/dispatch.h"
+#include "base/addin_state.h"
+#include "host/scripted_user.h"
 #include "platform/desktop.h"
 #include "tests/unit/listing_host.h"
 
@@ -17,6 +18,7 @@ class AttachTest : public ::testing::Test {
   ~AttachTest() override {
     state = AddinState();
     desktop::Reset();
+    scripted::SeatScriptedUser();
   }
   testing::ListingHost host_;
 };

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
-#include "addin/host_abi.h"
+#include "base/addin_state.h"
+#include "base/host_abi.h"
 
 namespace qor::testing {
 

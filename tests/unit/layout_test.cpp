@@ -1,7 +1,7 @@
 // The byte-level rules of received and sent mail, and of code page 932 text.
 #include <gtest/gtest.h>
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 #include "res/texts.h"
 #include "scan/received_layout.h"
 #include "scan/sent_layout.h"

@@ -1,4 +1,4 @@
-#include "addin/line_cursor.h"
+#include "base/line_cursor.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "addin/linking.h"
-#include "addin/mail_tree.h"
+#include "base/mail_tree.h"
+#include "host/scripted_user.h"
 #include "platform/desktop.h"
 #include "tests/unit/fake_log.h"
 #include "tests/unit/listing_host.h"
@@ -22,6 +23,7 @@ class FillOnExpandTest : public ::testing::Test {
   ~FillOnExpandTest() override {
     state = AddinState();
     desktop::Reset();
+    scripted::SeatScriptedUser();
   }
 
   // A top heading item for the line, with the children flag a listing would give it.

@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdio>
 
-#include "addin/addin_state.h"
-#include "addin/host_abi.h"
+#include "base/addin_state.h"
+#include "base/host_abi.h"
 #include "host/host_base.h"
 
 namespace qor::testing {

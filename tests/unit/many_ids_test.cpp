@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
+#include "host/scripted_user.h"
 #include "platform/desktop.h"
 #include "platform/tree_view.h"
 #include "scan/listings.h"
@@ -38,6 +39,7 @@ class BigLogTest : public ::testing::Test {
   ~BigLogTest() override {
     state = AddinState();
     desktop::Reset();
+    scripted::SeatScriptedUser();
   }
 
   // The tree under the root: by-ID listings give groups of mails, the in-order ones mails alone.
@@ -183,7 +185,7 @@ TEST_F(BigLogTest, WithoutAllDispOnlyTheLast10000LinesAreScanned) {
 }
 
 TEST_F(BigLogTest, WithAllDispTheWholeLogIsScanned) {
-  state.allDisp = 1;
+  state.allDisp = true;
   FakeLog fake(LongLog());
   ListSentInOrder();
   std::vector<Group> items = Groups();
@@ -200,7 +202,7 @@ TEST_F(BigLogTest, WithAllDispTheWholeLogIsScanned) {
 }
 
 TEST_F(BigLogTest, TheRangeKeepsItsFullUpperBound) {
-  state.allDisp = 1;
+  state.allDisp = true;
   FakeLog fake(std::vector<std::string>(70000, "x"));
   ListReceivedInOrder();
   EXPECT_EQ(progress_, std::make_pair(69999, 69999));

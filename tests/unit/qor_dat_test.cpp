@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "fuzz/memory_bytes.h"
+
 namespace qor {
 namespace {
 
 bool Read(const std::string& bytes) {
-  MemoryBytes source(bytes);
+  qorfuzz::MemoryBytes source(bytes);
   return ReadQorStrings(source);
 }
 

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "addin/addin_state.h"
-#include "addin/commands.h"
-#include "addin/mail_tree.h"
+#include "base/addin_state.h"
+#include "base/mail_tree.h"
+#include "host/scripted_user.h"
 #include "platform/desktop.h"
 #include "search/label_match.h"
+#include "search/subject_search.h"
 #include "tests/unit/cp932.h"
 #include "tests/unit/listing_host.h"
 
@@ -48,6 +49,7 @@ TEST(LabelContainsTest, MatchesStartOnlyOnCharacters) {
 class SearchWalkTest : public ::testing::Test {
  protected:
   SearchWalkTest() : host_(desktop::CreateHostWindow(nullptr, {0, 0, 800, 600}, 4, {})) {
+    scripted::SeatScriptedUser();
     desktop::SetEventSink([this](const std::vector<std::string>& fields) {
       if (fields[0] == "MessageBox") notFound_ = true;
     });
@@ -73,13 +75,13 @@ class SearchWalkTest : public ::testing::Test {
 
   // The labels selected by a subject search and then by search next, up to the first miss.
   std::vector<std::string> Matches(const char* text) {
-    desktop::UserAction search;
-    search.kind = desktop::UserAction::Kind::Search;
+    scripted::UserAction search;
+    search.kind = scripted::UserAction::Kind::Search;
     search.text = Sjis(text);
-    desktop::QueueUserAction(search);
-    desktop::UserAction ok;
+    scripted::QueueUserAction(search);
+    scripted::UserAction ok;
     ok.answer = 1;  // for the message that ends the run
-    desktop::QueueUserAction(ok);
+    scripted::QueueUserAction(ok);
     std::vector<std::string> found;
     notFound_ = false;
     SubjectSearch();

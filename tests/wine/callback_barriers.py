@@ -12,7 +12,7 @@ import sys
 
 # A definition: a calling convention or the export mark, the name, the parameters, then the body.
 DEFINITION = re.compile(r"\b(?:CALLBACK|WINAPI|QOR_CALLBACK|QOR_EXPORT)\b[^;{()]*?\b(\w+)\s*\(")
-FOLDERS = ("platform/win32", "addin")
+FOLDERS = ("platform/win32", "base", "addin", "scan", "search", "idexport")
 
 
 def body_after(text, open_paren):

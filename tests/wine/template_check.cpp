@@ -1,7 +1,7 @@
 // Reads the compiled resources back from QORMAIL.DLL and checks them: the four dialog templates
-// against the add-in's template tables (res/dialog_templates.cpp, which the simulated desktop
-// builds its dialogs from), control by control; the five tree bitmaps (17 x 11, 16 colours) and
-// the About box's icon (32 x 32, 16 colours).
+// against the add-in's template tables (written from the resource script into
+// dialog_templates.cpp, which the simulated desktop builds its dialogs from), control by control;
+// the five tree bitmaps (17 x 11, 16 colours) and the About box's icon (32 x 32, 16 colours).
 //
 //     wine template_check.exe build-win/bin/QORMAIL.DLL
 #include <windows.h>

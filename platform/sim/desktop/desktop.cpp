@@ -1,4 +1,4 @@
-// The desktop's state, handles, events and the scripted user's queue.
+// The desktop's state, handles, events and the user at the screen.
 #include <utility>
 
 #include "platform/sim/desktop/state.h"
@@ -51,7 +51,7 @@ void Emit(std::vector<std::string> fields) {
 
 // The error is thrown at once and also held: the add-in stops it at its boundary, as it must on
 // Windows, and the session then reports it (ThrowPendingScriptError). What the add-in shows after
-// it is not reported, as on the real desktop, whose scripted user has stopped answering by then.
+// it is not reported, as on the real desktop, whose user has stopped answering by then.
 void Fail(const std::string& message) {
   if (!TheDesktop().failure) TheDesktop().failure = message;
   throw ScriptError(message);
@@ -59,13 +59,16 @@ void Fail(const std::string& message) {
 
 void TakeFocusAway() { TheDesktop().focus = nullptr; }
 
+User& TheUser() {
+  if (!TheDesktop().user) Fail("no user at the screen answers the add-in");
+  return *TheDesktop().user;
+}
+
 }  // namespace detail
 
 void SetEventSink(EventSink sink) { detail::TheDesktop().sink = std::move(sink); }
 
-void QueueUserAction(UserAction action) { detail::TheDesktop().user.Queue(std::move(action)); }
-
-std::vector<std::string> UnusedUserActions() { return detail::TheDesktop().user.Unused(); }
+void SetUser(User* user) { detail::TheDesktop().user = user; }
 
 void ThrowPendingScriptError() {
   std::optional<std::string> failure = std::exchange(detail::TheDesktop().failure, std::nullopt);

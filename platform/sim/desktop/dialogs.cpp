@@ -1,11 +1,10 @@
 // Dialogs from the templates they are handed, and the modal loop, in which the user at the screen
-// (the scripted user) works the controls and presses a button.
+// (the user the host seated) works the controls and presses a button.
 #include <cstring>
 #include <string>
 
 #include "platform/sim/desktop/state.h"
 #include "platform/sim/desktop_internal.h"
-#include "host/scripted_user.h"
 
 namespace desktop {
 namespace {
@@ -35,9 +34,9 @@ detail::WindowKind KindOf(const char* windowClass) {
   return detail::WindowKind::Other;
 }
 
-// The scripted user's hands on a dialog's combo box and list box (the add-in's dialogs have at most
+// The user's hands on a dialog's combo box and list box (the add-in's dialogs have at most
 // one of each).
-class SimulatedControls : public scripted::DialogControls {
+class SimulatedControls : public DialogControls {
  public:
   explicit SimulatedControls(const detail::Window& dialog)
       : combo_(Find(dialog, detail::WindowKind::ComboBox)), list_(Find(dialog, detail::WindowKind::ListBox)) {}
@@ -120,12 +119,12 @@ bool DialogEnded(Handle dialog, int& result) {
   return true;
 }
 
-int PlayScriptedUser(Handle dialog) {
+int HandToUser(Handle dialog) {
   const auto window = detail::FindWindow(dialog, detail::WindowKind::Dialog);
   if (!window) detail::Fail("the dialog the user should answer is gone");
   detail::TakeFocusAway();  // the modal loop shows the dialog
   SimulatedControls controls(*window);
-  const scripted::Turn turn = detail::TheDesktop().user.PlayDialog(window->dialog.templateId, window->text, controls);
+  const Turn turn = detail::TheUser().PlayDialog(window->dialog.templateId, window->text, controls);
   if (!turn.failure.empty()) detail::Fail(turn.failure);
   return turn.button;
 }

@@ -1,4 +1,4 @@
-// Message boxes, answered by the scripted user.
+// Message boxes, answered by the user at the screen.
 #include <vector>
 
 #include "platform/message_box.h"
@@ -18,11 +18,9 @@ std::vector<int> ButtonIds(Buttons buttons) {
   return {1};
 }
 
-// The icon the box shows. A box given none gets the exclamation mark when its buttons are OK,
-// OK/Cancel, Yes/No or Yes/No/Cancel, which are all the sets there are.
+// The icon the box shows.
 const char* IconShown(Icon icon) {
   switch (icon) {
-    case Icon::None: return "EXCLAMATION";
     case Icon::Exclamation: return "EXCLAMATION";
     case Icon::Question: return "QUESTION";
   }
@@ -36,8 +34,8 @@ Answer ShowMessageBox(const char* caption, const char* text, Buttons buttons, Ic
   const std::vector<int> shown = ButtonIds(buttons);
   const std::string shownText = text ? text : "";
   const desktop::seam::ModalFocus focus;
-  detail::Emit({"MessageBox", caption ? caption : "", scripted::ButtonSetName(shown), IconShown(icon), shownText});
-  const scripted::Turn turn = detail::TheDesktop().user.AnswerMessageBox(shown, shownText);
+  detail::Emit({"MessageBox", caption ? caption : "", desktop::ButtonSetName(shown), IconShown(icon), shownText});
+  const desktop::Turn turn = detail::TheUser().AnswerMessageBox(shown, shownText);
   if (!turn.failure.empty()) detail::Fail(turn.failure);
   return static_cast<Answer>(turn.button);
 }

@@ -1,4 +1,4 @@
-// The common save-file dialog, answered by the scripted user. It shows nothing of its own. Like the
+// The common save-file dialog, answered by the user at the screen. It shows nothing of its own. Like the
 // real dialog it hands back the full path of the file chosen: a name typed without a directory, or
 // with a relative one, is taken in the current directory; and a name that is an existing folder's
 // opens that folder, the dialog staying up for the user's next answer. The name is typed and handed
@@ -18,9 +18,9 @@ bool AskSaveFilePath(std::string& path) {
   const desktop::seam::ModalFocus focus;
   for (;;) {
     std::string typed;
-    const scripted::Turn turn = detail::TheDesktop().user.ChooseSaveFile(typed);
+    const desktop::Turn turn = detail::TheUser().ChooseSaveFile(typed);
     if (!turn.failure.empty()) detail::Fail(turn.failure);
-    if (turn.button != scripted::kOk) return false;
+    if (turn.button != desktop::kOk) return false;
     std::error_code error, ignored;
     const std::filesystem::path full = std::filesystem::absolute(detail::NativePathFromAnsi(typed), error);
     if (!error && std::filesystem::is_directory(full, ignored)) continue;

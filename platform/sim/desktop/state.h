@@ -12,9 +12,8 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/profile_places.h"
 #include "platform/sim/desktop/tree_control.h"
-#include "host/profile_places.h"
-#include "host/scripted_user.h"
 
 namespace desktop::detail {
 
@@ -80,14 +79,14 @@ struct Desktop {
   std::map<Handle, std::shared_ptr<Window>> windows;
   std::map<Handle, Menu> menus;
   std::map<Handle, ImageList> imageLists;
-  scripted::ScriptedUser user;  // the person at the screen, who answers boxes and dialogs
+  User* user = nullptr;  // the person at the screen, who answers boxes and dialogs (the host's)
   EventSink sink;
-  desktops::ProfilePlaces profiles;
+  desktop::ProfilePlaces profiles;
   // The window with the keyboard focus, as far as a tree cares: the tree the user clicked last,
   // or null; a modal window takes it while it is up and gives it back (seam::ModalFocus).
   Handle focus = nullptr;
   ProgressPaints lastProgressPaints;
-  // The scripted user's error, held until the session asks for it (ThrowPendingScriptError).
+  // The user's error, held until the session asks for it (ThrowPendingScriptError).
   std::optional<std::string> failure;
 };
 
@@ -106,6 +105,8 @@ std::shared_ptr<Window> AddWindow(WindowKind kind, Handle parent, Rect rect, Ins
 std::map<std::string, std::string>* MemoryProfiles();
 
 void Emit(std::vector<std::string> fields);
+// The user at the screen; a script error when the host seated none.
+User& TheUser();
 [[noreturn]] void Fail(const std::string& message);
 
 }  // namespace desktop::detail

@@ -22,7 +22,7 @@ int Dialog::RunModal() {
   int result = 0;
   // A dialog that ends while it starts is never shown to the user.
   if (!desktop::seam::DialogEnded(handle_, result)) {
-    HandleCommand(desktop::seam::PlayScriptedUser(handle_));
+    HandleCommand(desktop::seam::HandToUser(handle_));
     if (!desktop::seam::DialogEnded(handle_, result)) {
       desktop::seam::FailScript("dialog " + std::to_string(templateId_) + " did not end");
     }

@@ -1,4 +1,4 @@
-#include "host/win32/posix_compat.h"
+#include "cli/posix_compat.h"
 
 #include <direct.h>
 #include <io.h>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
 #include "platform/tree_view.h"
 
 namespace qor {

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_abi.h"
+#include "base/host_abi.h"
+#include "base/pane_commands.h"
+#include "platform/message_box.h"
 #include "platform/platform.h"
 
 namespace qor {
@@ -38,7 +40,9 @@ struct AddinState {
   std::array<int, 5> imageIndexes{};  // the five bitmaps, in the order they were added
 
   int viewMode = 0;
-  int allDisp = 0;
+  bool allDisp = false;  // ALLDISP: the listings scan the whole log, not only its last lines
+  // A fresh attachment whose first activation is still to come (it reads PREVMODE and ALLDISP and
+  // lists the view) and no listing has run yet. Kept by dispatch.cpp.
   bool firstActivation = false;
   bool selectionSync = false;
 
@@ -68,12 +72,16 @@ struct AddinState {
 
 extern AddinState state;
 
-// Image indexes by picture (the order in which the bitmaps are added fixes them).
-enum ImageSlot { kImageSent = 0, kImageReceived = 1, kImageReceivedOpen = 2, kImageEnvelope = 3, kImageSentOpen = 4 };
+// The image index of a picture.
 int Image(ImageSlot slot);
 
 // The module's base name ("QORMAIL"): the caption of every message box; plus ".INI", the profile.
 std::string ModuleBaseName();
 std::string ProfileName();
+
+// A message box of the add-in, captioned with the module's base name. A box that asks no question
+// shows the exclamation mark, whatever its buttons.
+platform::Answer ShowBox(const std::string& text, platform::Buttons buttons = platform::Buttons::Ok,
+                         platform::Icon icon = platform::Icon::Exclamation);
 
 }  // namespace qor

@@ -1,8 +1,8 @@
-#include "addin/center_over_host.h"
+#include "base/center_over_host.h"
 
 #include <algorithm>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 #include "platform/window.h"
 
 namespace qor {

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-namespace desktops {
+namespace desktop {
 
 class ProfilePlaces {
  public:
@@ -38,4 +38,4 @@ class ProfilePlaces {
   std::map<std::string, std::string> fileDirectories_;  // upper-case name -> directory
 };
 
-}  // namespace desktops
+}  // namespace desktop

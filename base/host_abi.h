@@ -15,7 +15,6 @@ using LinePosition = int32_t;
 constexpr unsigned kWmSize = platform::kWM_SIZE;
 constexpr unsigned kWmNotify = platform::kWM_NOTIFY;
 constexpr unsigned kWmCommand = platform::kWM_COMMAND;
-constexpr unsigned kWmRButtonDown = platform::kWM_RBUTTONDOWN;
 constexpr unsigned kActivationNotice = 1024;
 constexpr unsigned kDiscardNotice = 1025;
 constexpr unsigned kHeadingNotice = 1026;

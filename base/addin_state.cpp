@@ -1,6 +1,6 @@
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 
-#include "addin/sjis.h"
+#include "base/sjis.h"
 #include "platform/module.h"
 
 namespace qor {
@@ -22,5 +22,9 @@ std::string ModuleBaseName() {
 }
 
 std::string ProfileName() { return ModuleBaseName() + ".INI"; }
+
+platform::Answer ShowBox(const std::string& text, platform::Buttons buttons, platform::Icon icon) {
+  return platform::ShowMessageBox(ModuleBaseName().c_str(), text.c_str(), buttons, icon);
+}
 
 }  // namespace qor

@@ -4,8 +4,8 @@
 #pragma once
 #include <cstdint>
 
-#include "addin/addin_state.h"
-#include "addin/host_abi.h"
+#include "base/addin_state.h"
+#include "base/host_abi.h"
 
 namespace qor {
 

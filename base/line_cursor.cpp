@@ -1,9 +1,9 @@
-#include "addin/line_cursor.h"
+#include "base/line_cursor.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "addin/addin_state.h"
+#include "base/addin_state.h"
 
 namespace qor {
 

@@ -1,9 +1,9 @@
-#include "addin/mail_tree.h"
+#include "base/mail_tree.h"
 
 #include <string>
 
-#include "addin/addin_state.h"
-#include "addin/sjis.h"
+#include "base/addin_state.h"
+#include "base/sjis.h"
 
 namespace qor {
 

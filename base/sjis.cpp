@@ -1,4 +1,4 @@
-#include "addin/sjis.h"
+#include "base/sjis.h"
 
 namespace qor {
 
