@@ -61,17 +61,14 @@ void OnSize() {
   }
 }
 
-// A tree that reports to a parent asking for Unicode notifications sends the W codes; their
-// records hold the same action and item handles.
 void OnNotify(intptr_t record) {
   const platform::TreeNotification notification = platform::ReadTreeNotification(record);
-  const bool expanding = notification.code == platform::kTVN_ITEMEXPANDINGA ||
-                         notification.code == platform::kTVN_ITEMEXPANDINGW;
-  if (expanding && notification.action == static_cast<unsigned>(platform::ExpandAction::Expand)) {
-    FillOnExpand(notification.itemNew);
-  } else if (notification.code == platform::kTVN_SELCHANGEDA ||
-             notification.code == platform::kTVN_SELCHANGEDW) {
-    ShowSelectedItem(notification.itemNew);
+  switch (notification.event) {
+    case platform::TreeEvent::Expanding:
+      if (notification.action == platform::ExpandAction::Expand) FillOnExpand(notification.item);
+      break;
+    case platform::TreeEvent::SelectionChanged: ShowSelectedItem(notification.item); break;
+    case platform::TreeEvent::Other: break;
   }
 }
 

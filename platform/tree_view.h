@@ -11,11 +11,21 @@ namespace platform {
 // The control's notifications are the TVN_ codes of windows_codes.h (ANSI).
 enum class ExpandAction : unsigned { Collapse = kTVE_COLLAPSE, Expand = kTVE_EXPAND, Toggle = kTVE_TOGGLE };
 
-// What the add-in reads from a WM_NOTIFY of the tree (the second parameter points to it).
+// A WM_NOTIFY of the tree as the add-in handles it (the second parameter points to the record).
+// A tree that reports to a parent asking for Unicode notifications sends the W codes; their records
+// hold the same action and item handles, so both codes of a notification are one event.
+enum class TreeEvent { Other, Expanding, SelectionChanged };
+
+constexpr TreeEvent TreeEventOf(int code) {
+  if (code == kTVN_ITEMEXPANDINGA || code == kTVN_ITEMEXPANDINGW) return TreeEvent::Expanding;
+  if (code == kTVN_SELCHANGEDA || code == kTVN_SELCHANGEDW) return TreeEvent::SelectionChanged;
+  return TreeEvent::Other;
+}
+
 struct TreeNotification {
-  int code = 0;
-  unsigned action = 0;
-  TreeItem itemNew = nullptr;
+  TreeEvent event = TreeEvent::Other;
+  ExpandAction action = ExpandAction::Toggle;  // of Expanding
+  TreeItem item = nullptr;                     // the item expanding, or the one now selected
 };
 TreeNotification ReadTreeNotification(intptr_t lparam);
 

@@ -21,33 +21,15 @@ QOR_WINDOWS_TREE_FLAGS(QOR_CHECK_UNSIGNED)
 #undef QOR_CHECK_INT
 static_assert(kI_CHILDRENCALLBACK == I_CHILDRENCALLBACK, "I_CHILDRENCALLBACK");
 
-namespace {
-
-// The tree's notifications that carry an NMTREEVIEW record (ANSI and Unicode codes). The dispinfo
-// notifications between them carry the shorter NMTVDISPINFO and are left unread.
-bool CarriesTreeRecord(int code) {
-  switch (code) {
-    case kTVN_SELCHANGINGA: case kTVN_SELCHANGEDA: case kTVN_ITEMEXPANDINGA: case kTVN_ITEMEXPANDEDA:
-    case kTVN_BEGINDRAGA: case kTVN_BEGINRDRAGA: case kTVN_DELETEITEMA:
-    case kTVN_SELCHANGINGW: case kTVN_SELCHANGEDW: case kTVN_ITEMEXPANDINGW: case kTVN_ITEMEXPANDEDW:
-    case kTVN_BEGINDRAGW: case kTVN_BEGINRDRAGW: case kTVN_DELETEITEMW:
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
 TreeNotification ReadTreeNotification(intptr_t lparam) {
   const auto* header = reinterpret_cast<const NMHDR*>(lparam);
   if (!header) return {};
   TreeNotification notification;
-  notification.code = static_cast<int>(header->code);
-  if (CarriesTreeRecord(notification.code)) {
+  notification.event = TreeEventOf(static_cast<int>(header->code));
+  if (notification.event != TreeEvent::Other) {  // both carry an NMTREEVIEW record
     const auto* record = reinterpret_cast<const NMTREEVIEWA*>(lparam);
-    notification.action = record->action;
-    notification.itemNew = record->itemNew.hItem;
+    notification.action = static_cast<ExpandAction>(record->action);
+    notification.item = record->itemNew.hItem;
   }
   return notification;
 }

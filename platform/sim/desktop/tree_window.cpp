@@ -83,7 +83,7 @@ using desktop::seam::TreeRelation;
 TreeNotification ReadTreeNotification(intptr_t lparam) {
   const auto* record = reinterpret_cast<const desktop::seam::TreeNotify*>(lparam);
   if (!record) return {};
-  return {record->code, record->action, record->itemNew};
+  return {TreeEventOf(record->code), static_cast<ExpandAction>(record->action), record->itemNew};
 }
 
 WindowHandle TreeView::Create(WindowHandle parent) {
