@@ -48,6 +48,7 @@ target_link_options(QORMAIL PRIVATE -static -static-libgcc -static-libstdc++)
 add_subdirectory(host)
 add_subdirectory(cli)
 add_subdirectory(host/win32)
+add_subdirectory(cli/win32)
 
 if(QOR_BUILD_TESTS)
   enable_testing()

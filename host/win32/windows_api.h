@@ -79,9 +79,6 @@ bool& ModalClosedSinceCheck();
 // foreground after a dialog or box of the add-in.
 std::string HostWindowFault();
 
-// ---- Many sessions in one process (batch.cpp)
-int BatchCommand(int argc, char** argv);
-
 // ---- The add-in's windows, printed for a test (placement.cpp)
 int WindowsCommand(int argc, char** argv);
 

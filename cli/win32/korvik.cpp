@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "cli/commands.h"
+#include "cli/win32/batch.h"
 #include "host/win32/interactive.h"
 #include "host/win32/windows_api.h"
 

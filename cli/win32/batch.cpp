@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/win32/batch.h"
 #include "host/win32/windows_api.h"
 
 namespace korvik {
