@@ -60,24 +60,6 @@ int TemplateIdOf(const std::string& caption) {
   return found == TheDesktop().templates.end() ? -1 : found->second;
 }
 
-std::wstring ToWide(const std::string& cp932) {
-  if (cp932.empty()) return {};
-  const int count = static_cast<int>(cp932.size());
-  const int units = MultiByteToWideChar(932, 0, cp932.data(), count, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(units > 0 ? units : 0), L'\0');
-  if (units > 0) MultiByteToWideChar(932, 0, cp932.data(), count, wide.data(), units);
-  return wide;
-}
-
-std::string FromWide(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int count = static_cast<int>(wide.size());
-  const int bytes = WideCharToMultiByte(932, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-  if (bytes > 0) WideCharToMultiByte(932, 0, wide.data(), count, text.data(), bytes, nullptr, nullptr);
-  return text;
-}
-
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');

@@ -17,6 +17,7 @@
 
 #include "host/scripted_user.h"
 #include "platform/desktop.h"
+#include "platform/win32/text.h"
 
 namespace korvik {
 
@@ -83,8 +84,8 @@ std::string HostWindowFault();
 int WindowsCommand(int argc, char** argv);
 
 // ---- Text
-std::wstring ToWide(const std::string& cp932);
-std::string FromWide(const std::wstring& wide);  // to code page 932
+using platform::win32::FromWide;  // to code page 932, as the add-in converts
+using platform::win32::ToWide;
 std::string WindowText(HWND window);             // code page 932
 std::string ClassName(HWND window);
 
