@@ -9,10 +9,6 @@
 #include <iostream>
 #include <iterator>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "cli/cleanup.h"
 #include "cli/posix_compat.h"
 #include "cli/progress_line.h"
@@ -130,37 +126,10 @@ std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& p
   }
 }
 
-#ifdef _WIN32
-namespace {
-
-// korvik.exe's command line as the C runtime hands it: in the system's ANSI code page.
-std::wstring FromAnsiCommandLine(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                      wide.data(), static_cast<int>(wide.size()))));
-  return wide;
-}
-
-// Characters the code page lacks make the result empty (no best fit).
-std::optional<std::string> ToCodePage(const std::wstring& wide, UINT codePage) {
-  std::string bytes(wide.size() * 4, '\0');
-  BOOL lacking = FALSE;
-  const bool exact = codePage != CP_UTF8;
-  bytes.resize(static_cast<size_t>(WideCharToMultiByte(codePage, exact ? WC_NO_BEST_FIT_CHARS : 0, wide.data(),
-                                                       static_cast<int>(wide.size()), bytes.data(),
-                                                       static_cast<int>(bytes.size()), nullptr,
-                                                       exact ? &lacking : nullptr)));
-  if (lacking || (bytes.empty() && !wide.empty())) return std::nullopt;
-  return bytes;
-}
-
-}  // namespace
-#endif
-
 // The command line is UTF-8 on Linux; korvik.exe gets it in the system's ANSI code page.
 std::string HostPath(const std::string& path) {
 #ifdef _WIN32
-  std::optional<std::string> bytes = ToCodePage(FromAnsiCommandLine(path), 932);
+  std::optional<std::string> bytes = host::AnsiToCp932(path);
 #else
   std::optional<std::string> bytes = host::Utf8ToCp932(path);
 #endif
@@ -181,7 +150,7 @@ namespace {
 // ANSI code page.
 std::string TextArgument(const std::string& given) {
 #ifdef _WIN32
-  return ToCodePage(FromAnsiCommandLine(given), CP_UTF8).value_or(std::string());
+  return host::AnsiToUtf8(given);
 #else
   return given;
 #endif

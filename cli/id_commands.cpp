@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -37,11 +36,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRegisterCommand = qor::kRegisterIds;
-constexpr int kBothByIdView = qor::kBothById;
-constexpr char kRegistryFile[] = "QOR.INI";
-constexpr char kSettingsFile[] = "QORMAIL.INI";
-constexpr int kRegistryKeys = 99;  // ID1 to ID99
+constexpr char kSettingsFile[] = "QORMAIL.INI";  // the add-in's module name, as the hosts load it
 constexpr size_t kRegistryValueSize = 256;
 
 std::string CountOfIds(size_t count) { return std::to_string(count) + (count == 1 ? " ID" : " IDs"); }
@@ -169,7 +164,6 @@ std::vector<IdSummary> ExportIds(Run& run, AnsweringUser& user, const std::strin
   return ids;
 }
 
-
 // The IDs of several logs merged, in the order first seen; each named by the one rule (IdNames).
 class IdList {
  public:
@@ -269,7 +263,7 @@ int IdsCommand(const std::vector<std::string>& argv) {
   std::unique_ptr<host::AddinModule> addin = LoadAddin(args.addin);
   ProfileDirectory profile(std::nullopt);
   desktop::SetProfileDirectory(profile.Path());
-  WriteSettings(kBothByIdView, !args.window);
+  WriteSettings(qor::kBothById, !args.window);
   AnsweringUser user;
   const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
   const EventSinkScope events(hear);
@@ -288,7 +282,7 @@ int IdsCommand(const std::vector<std::string>& argv) {
     blanked += std::count_if(asLogged.begin(), asLogged.end(), [](const qor::IdEntry& party) {
       return qor::ExportedId(party.id, party.name) != party.id || qor::Blanked(party.name) != party.name;
     });
-    ReportMailsLeftOut(run, path, kBothByIdView);
+    ReportMailsLeftOut(run, path, qor::kBothById);
   });
   std::vector<IdSummary> ids = merged.Summaries();
   if (args.csv) {
@@ -323,10 +317,10 @@ namespace {
 // QOR.INI's values of ID1 to ID99 (empty where there is none), through the profile functions.
 std::vector<std::string> ReadRegistry() {
   std::vector<std::string> values;
-  for (int number = 1; number <= kRegistryKeys; ++number) {
+  for (int number = 1; number <= qor::kRegistryLastKey; ++number) {
     char value[kRegistryValueSize] = {};
-    const std::string key = "ID" + std::to_string(number);
-    desktop::GetPrivateProfileString("ID", key.c_str(), "", value, sizeof value, kRegistryFile);
+    const std::string key = qor::RegistryKey(number);
+    desktop::GetPrivateProfileString(qor::kRegistrySection, key.c_str(), "", value, sizeof value, qor::kRegistryFile);
     values.emplace_back(value);
   }
   return values;
@@ -355,8 +349,8 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   ProfileDirectory scratch(std::nullopt);
   desktop::SetProfileDirectory(profile.Path());
   desktop::SetProfileFileDirectory(kSettingsFile, scratch.Path());
-  WriteSettings(kBothByIdView, !args.window);
-  const std::string registry = (fs::path(profile.Path()) / kRegistryFile).generic_string() +
+  WriteSettings(qor::kBothById, !args.window);
+  const std::string registry = (fs::path(profile.Path()) / qor::kRegistryFile).generic_string() +
                                (profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
   AnsweringUser user;
   const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
@@ -366,7 +360,7 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   const std::vector<std::string> before = ReadRegistry();
   // Windows' profile functions do not recognise a UTF-8 byte order mark: to them (and to QOR) the
   // file's first line, and the section it names, are not there.
-  if (StateOf((fs::path(profile.Path()) / kRegistryFile).string()).content.starts_with("\xEF\xBB\xBF")) {
+  if (StateOf((fs::path(profile.Path()) / qor::kRegistryFile).string()).content.starts_with("\xEF\xBB\xBF")) {
     std::cerr << "mailzolka: warning: " << registry << " begins with a UTF-8 byte order mark, which hides"
               << " its first section from Windows programs (QOR among them)\n";
   }
@@ -384,14 +378,14 @@ int RegisterCommand(const std::vector<std::string>& argv) {
       id.id.erase(0, std::min(id.id.find_first_not_of(" \t\v\f\x1a"), id.id.size()));  // as registered
     }
     ids.Add(std::move(exported));
-    if (!OffersCommand(run, kRegisterCommand)) {
+    if (!OffersCommand(run, qor::kRegisterIds)) {
       throw Failure{"the add-in offers no ID registration: no readable QOR.DAT beside " +
                         args.addin.value_or(host::DefaultAddinPath()),
                     kSomeFailed};
     }
     RunScript(run, "command " + std::to_string(qor::kRegisterIds) + "\n");
     run.session->Finish();
-    ReportMailsLeftOut(run, path, kBothByIdView);
+    ReportMailsLeftOut(run, path, qor::kBothById);
   });
   const std::vector<IdSummary> found = ids.Summaries();
   std::map<std::string, bool> seen;
@@ -404,11 +398,11 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   std::vector<std::vector<std::string>> written;
   size_t blanked = 0;
   bool full = true;
-  for (int number = 1; number <= kRegistryKeys; ++number) {
+  for (int number = 1; number <= qor::kRegistryLastKey; ++number) {
     const std::string& value = after[number - 1];
     const bool ours = !value.empty() && seen.count(RegisteredId(value)) > 0;
     if (value != before[number - 1] && ours) {
-      written.push_back({"ID" + std::to_string(number), value});
+      written.push_back({qor::RegistryKey(number), value});
       blanked += blankedValues.count(value);
     }
     full = full && !after[number - 1].empty();
@@ -426,8 +420,8 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   if (blanked > 0) std::cout << CountOfIds(blanked) << " registered with blanks for CR, LF or NUL\n";
   if (!missing.empty()) {
     std::cout << CountOfIds(missing.size())
-              << (full ? std::string(" did not fit: ") + kRegistryFile + " holds ID1 to ID" +
-                             std::to_string(kRegistryKeys) + " only"
+              << (full ? std::string(" did not fit: ") + qor::kRegistryFile + " holds ID1 to ID" +
+                             std::to_string(qor::kRegistryLastKey) + " only"
                        : " not registered")
               << '\n';
     for (const IdSummary* id : missing) PrintLine({id->id, id->name});

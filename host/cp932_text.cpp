@@ -19,9 +19,11 @@ using platform::IsLeadByte;
 
 #ifdef _WIN32
 // Converts all of `input` with the system's tables; nothing when any byte does not convert. The
-// names are the ones iconv knows, "CP932" and "UTF-8".
+// names are the ones iconv knows, "CP932" and "UTF-8", and "ANSI" for the system's code page.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
-  auto codePage = [](std::string_view name) -> UINT { return name == "CP932" ? 932 : CP_UTF8; };
+  auto codePage = [](std::string_view name) -> UINT {
+    return name == "CP932" ? 932 : name == "ANSI" ? CP_ACP : CP_UTF8;
+  };
   if (input.empty()) return std::string();
   const UINT fromPage = codePage(from), toPage = codePage(to);
   const int length = static_cast<int>(input.size());
@@ -172,6 +174,12 @@ std::string DecodeCp932(std::string_view bytes, bool* whole) {
 std::optional<std::string> Utf8ToCp932(std::string_view text) {
   return Convert("CP932", "UTF-8", text);
 }
+
+#ifdef _WIN32
+std::string AnsiToUtf8(std::string_view text) { return Convert("UTF-8", "ANSI", text).value_or(std::string()); }
+
+std::optional<std::string> AnsiToCp932(std::string_view text) { return Convert("CP932", "ANSI", text); }
+#endif
 
 std::string FormatFields(const std::vector<std::string>& fields) {
   std::string line;

@@ -21,6 +21,13 @@ std::string DecodeCp932(std::string_view bytes, bool* whole);
 // lacks.
 std::optional<std::string> Utf8ToCp932(std::string_view text);
 
+#ifdef _WIN32
+// The command line of a Windows program, which comes in the system's ANSI code page: as UTF-8, and
+// as code page 932 (nothing when that code page lacks a character of it).
+std::string AnsiToUtf8(std::string_view text);
+std::optional<std::string> AnsiToCp932(std::string_view text);
+#endif
+
 // One output line: the fields rendered and joined by TAB, without the line end.
 std::string FormatFields(const std::vector<std::string>& fields);
 

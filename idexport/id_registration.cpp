@@ -18,16 +18,6 @@
 
 namespace qor {
 
-namespace {
-
-constexpr char kRegistryFile[] = "QOR.INI";
-constexpr char kSection[] = "ID";
-constexpr int kLastKey = 99;
-
-std::string KeyName(int number) { return "ID" + std::to_string(number); }
-
-}  // namespace
-
 std::string StoredId(const IdEntry& entry) {
   std::string value = entry.id + "," + entry.name + ",";
   value.resize(std::min(value.find_first_of(std::string("\0\r\n", 3)), value.size()));
@@ -40,10 +30,10 @@ std::string StoredId(const IdEntry& entry) {
 
 Registry ReadRegistry() {
   Registry registry;
-  for (int number = 1; number <= kLastKey; ++number) {
+  for (int number = 1; number <= kRegistryLastKey; ++number) {
     char value[kLabelBufferSize] = {};
-    const std::string key = KeyName(number);
-    if (platform::GetProfileString(kSection, key.c_str(), "", value, sizeof value, kRegistryFile) == 0) {
+    const std::string key = RegistryKey(number);
+    if (platform::GetProfileString(kRegistrySection, key.c_str(), "", value, sizeof value, kRegistryFile) == 0) {
       registry.freeKeys.push_back(number);
       continue;
     }
@@ -56,8 +46,8 @@ namespace {
 
 bool KeyIsFree(int number) {
   char value[2] = {};
-  const std::string key = KeyName(number);
-  return platform::GetProfileString(kSection, key.c_str(), "", value, sizeof value, kRegistryFile) == 0;
+  const std::string key = RegistryKey(number);
+  return platform::GetProfileString(kRegistrySection, key.c_str(), "", value, sizeof value, kRegistryFile) == 0;
 }
 
 bool Holds(const Registry& registry, const std::string& id) {
@@ -97,8 +87,8 @@ Outcome WriteEntries(const std::vector<IdEntry>& chosen) {
       continue;
     }
     const std::string value = entry.id + "," + entry.name + ",";
-    const std::string key = KeyName(registry.freeKeys.front());
-    if (platform::WriteProfileString(kSection, key.c_str(), value.c_str(), kRegistryFile)) {
+    const std::string key = RegistryKey(registry.freeKeys.front());
+    if (platform::WriteProfileString(kRegistrySection, key.c_str(), value.c_str(), kRegistryFile)) {
       outcome.written.push_back(entry);
     } else {
       ++outcome.other;  // the key stays free for the next entry

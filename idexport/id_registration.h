@@ -11,9 +11,15 @@
 
 namespace qor {
 
+// QOR's ID registry: the file, its section and its keys ID1 to ID<kRegistryLastKey>.
+constexpr char kRegistryFile[] = "QOR.INI";
+constexpr char kRegistrySection[] = "ID";
+constexpr int kRegistryLastKey = 99;
+inline std::string RegistryKey(int number) { return "ID" + std::to_string(number); }
+
 struct Registry {
   std::vector<IdEntry> entries;  // the values of the keys in use, in key order
-  std::vector<int> freeKeys;  // key numbers among 1..99 without a value, lowest first
+  std::vector<int> freeKeys;  // key numbers among 1..kRegistryLastKey without a value, lowest first
 };
 
 // Command 130: registers the IDs of the last sent-and-received-by-ID listing the user picks.

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "host/addin_module.h"
+#include "host/cp932_text.h"
 #include "host/log_store.h"
 #include "host/script.h"
 #include "host/substitute_host.h"
@@ -216,19 +217,6 @@ struct Options {
   std::string log;
 };
 
-// The command line comes in the system's ANSI code page; scripts are UTF-8.
-std::string AnsiToUtf8(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                      wide.data(), static_cast<int>(wide.size()))));
-  if (wide.empty()) return {};
-  const int count = static_cast<int>(wide.size());
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
-}
-
 Options ParseOptions(int argc, char** argv) {
   Options options;
   for (int i = 0; i < argc; ++i) {
@@ -244,7 +232,7 @@ Options ParseOptions(int argc, char** argv) {
     } else if (arg == "--command") {
       options.commands.push_back(std::atoi(value().c_str()));
     } else if (arg == "--answer") {
-      options.answers.push_back(AnsiToUtf8(value()));
+      options.answers.push_back(host::AnsiToUtf8(value()));
     } else if (!arg.empty() && arg[0] == '-') {
       throw std::runtime_error("unknown option " + arg);
     } else if (options.log.empty()) {
