@@ -110,6 +110,9 @@ qor_wine_start() {
   wineserver -k >/dev/null 2>&1 || true
   scripts/wine-prefix.sh || return 1
   wineserver -p 60 >/dev/null 2>&1 || true
+  # Unmanaged, also when an earlier run was stopped during its managed part: without a window
+  # manager, Wine waits two seconds for one each time a managed window closes.
+  qor_wine_managed off
   # Wine's services start with the first program and keep its standard handles open: they start
   # now, away from the pipes of the runs that are read to their end.
   "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true

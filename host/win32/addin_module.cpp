@@ -6,11 +6,14 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "host/cp932_text.h"
 #include "host/win32/windows_api.h"
 
 namespace host {
 namespace {
 
+// The system's text for the last error, as UTF-8 like every message of the front end (the system
+// writes it in its ANSI code page).
 std::string LastErrorText() {
   const DWORD error = GetLastError();
   char* text = nullptr;
@@ -18,6 +21,7 @@ std::string LastErrorText() {
                  nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
   std::string message = text ? text : "error " + std::to_string(error);
   LocalFree(text);
+  message = AnsiToUtf8(message);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
     message.pop_back();
   }
@@ -44,11 +48,11 @@ AddinModule::AddinModule(const std::string& path) {
   const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
   const std::string fullPath = length > 0 && length < sizeof full ? full : path;
   HMODULE module = LoadLibraryA(fullPath.c_str());
-  if (!module) throw std::runtime_error("cannot load add-in module: " + fullPath + ": " + LastErrorText());
+  if (!module) throw std::runtime_error("cannot load add-in module: " + AnsiToUtf8(fullPath) + ": " + LastErrorText());
   FARPROC entry = GetProcAddress(module, qor::kEntryPointName);
   if (!entry) {
     FreeLibrary(module);
-    throw std::runtime_error("add-in module " + path + " does not export " + qor::kEntryPointName);
+    throw std::runtime_error("add-in module " + AnsiToUtf8(path) + " does not export " + qor::kEntryPointName);
   }
   entry_ = reinterpret_cast<qor::GiveAddinInterfaceFunction>(reinterpret_cast<void*>(entry));
   korvik::SetAddinModule(module);
