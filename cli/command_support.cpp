@@ -69,7 +69,7 @@ void CheckOutput() {
 std::string ReadWholeFile(const std::string& path, const std::string& what, const std::string& shownAs) {
   const std::string name = what + (shownAs.empty() ? path : shownAs);
   std::error_code error;
-  if (fs::is_directory(path, error)) throw Failure{"cannot read " + name + ": a directory"};
+  if (fs::is_directory(FileSystemPath(path), error)) throw Failure{"cannot read " + name + ": a directory"};
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) throw Failure{"cannot read " + name + ": " + std::strerror(errno)};
   std::string text;
@@ -96,15 +96,15 @@ std::string ScriptName(const std::string& path) { return path == "-" ? "<stdin>"
 ProfileDirectory::ProfileDirectory(const std::optional<std::string>& requested) {
   if (requested) {
     std::error_code error;
-    fs::create_directories(*requested, error);
-    if (error || !fs::is_directory(*requested)) {
+    fs::create_directories(FileSystemPath(*requested), error);
+    if (error || !fs::is_directory(FileSystemPath(*requested))) {
       std::string reason = error ? error.message() : "not a directory";
       throw Failure{"cannot create profile directory " + *requested + ": " + reason};
     }
     path_ = *requested;
     return;
   }
-  std::string pattern = (fs::temp_directory_path() / "mailzolka-XXXXXX").string();
+  std::string pattern = GivenForm(fs::temp_directory_path() / "mailzolka-XXXXXX");
   if (!mkdtemp(pattern.data())) throw Failure{"cannot create a temporary profile directory"};
   path_ = pattern;
   temporary_ = true;
@@ -114,7 +114,7 @@ ProfileDirectory::ProfileDirectory(const std::optional<std::string>& requested) 
 ProfileDirectory::~ProfileDirectory() {
   if (!temporary_) return;
   std::error_code ignored;
-  fs::remove_all(path_, ignored);
+  fs::remove_all(FileSystemPath(path_), ignored);
   ForgetTemporaryDirectory(path_);
 }
 
@@ -127,6 +127,30 @@ std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& p
 }
 
 // The command line is UTF-8 on Linux; korvik.exe gets it in the system's ANSI code page.
+fs::path FileSystemPath(const std::string& given) {
+#ifdef _WIN32
+  return fs::path(host::AnsiToWide(given));
+#else
+  return fs::path(given);
+#endif
+}
+
+std::string GivenForm(const fs::path& path) {
+#ifdef _WIN32
+  return host::WideToAnsi(path.wstring());
+#else
+  return path.string();
+#endif
+}
+
+std::string GenericForm(const fs::path& path) {
+#ifdef _WIN32
+  return host::WideToAnsi(path.generic_wstring());
+#else
+  return path.generic_string();
+#endif
+}
+
 std::string HostPath(const std::string& path) {
 #ifdef _WIN32
   std::optional<std::string> bytes = host::AnsiToCp932(path);

@@ -95,6 +95,13 @@ Arguments ParseArguments(const std::vector<std::string>& args, unsigned options)
 
 std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& path);
 
+// A path as given on the command line, for the file system library, and back (GenericForm with '/'
+// between the names). Windows' C runtime hands a program its paths in the system's ANSI code page,
+// which the library does not read them in; elsewhere a path is bytes, as the library takes it.
+std::filesystem::path FileSystemPath(const std::string& given);
+std::string GivenForm(const std::filesystem::path& path);
+std::string GenericForm(const std::filesystem::path& path);
+
 // A path handed to the add-in (the log's name, which becomes the tree's root label; the file the
 // export is saved to) as the Japanese host presents it: in code page 932. Throws Failure (bad
 // input) when the code page lacks one of its characters.
@@ -106,7 +113,7 @@ struct Run {
   Run(const host::AddinModule& addin, host::LogStore log, const std::string& logPath,
       host::EventOutput output)
       : substitute(std::make_unique<host::SubstituteHost>(
-            std::move(log), HostPath(std::filesystem::path(logPath).filename().string()), output)),
+            std::move(log), HostPath(GivenForm(FileSystemPath(logPath).filename())), output)),
         session(std::make_unique<host::Session>(*substitute, addin, output)) {}
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;

@@ -250,11 +250,12 @@ int IdsCommand(const std::vector<std::string>& argv) {
     if (args.json) throw Failure{"--csv and --json do not go together"};
     if (args.sort) throw Failure{"--csv is the add-in's own export: no --sort"};
     std::error_code error;
-    if (fs::is_directory(*args.csv, error)) throw Failure{"--csv " + *args.csv + ": a directory"};
-    if (fs::equivalent(*args.csv, args.operands[0], error)) {
+    const fs::path csv = FileSystemPath(*args.csv);
+    if (fs::is_directory(csv, error)) throw Failure{"--csv " + *args.csv + ": a directory"};
+    if (fs::equivalent(csv, FileSystemPath(args.operands[0]), error)) {
       throw Failure{"--csv " + *args.csv + ": that is the log being read"};
     }
-    const fs::file_status status = fs::status(*args.csv, error);
+    const fs::file_status status = fs::status(csv, error);
     copyExport = (fs::exists(status) && !fs::is_regular_file(status)) || IsStandardOutput(*args.csv) ||
                  *args.csv == "/dev/stdout" || *args.csv == "/dev/stderr";
   }
@@ -271,8 +272,8 @@ int IdsCommand(const std::vector<std::string>& argv) {
   // back.
   // Absolute: the save-file dialog may move the current directory (on Windows).
   std::error_code error;
-  const std::string target = args.csv && !copyExport ? fs::absolute(*args.csv, error).string()
-                                                     : (fs::path(profile.Path()) / "ids.csv").string();
+  const std::string target = args.csv && !copyExport ? GivenForm(fs::absolute(FileSystemPath(*args.csv), error))
+                                                     : GivenForm(FileSystemPath(profile.Path()) / "ids.csv");
 
   IdList merged;
   size_t blanked = 0;  // export lines with blanks for what the file cannot carry
@@ -350,17 +351,17 @@ int RegisterCommand(const std::vector<std::string>& argv) {
   desktop::SetProfileDirectory(profile.Path());
   desktop::SetProfileFileDirectory(kSettingsFile, scratch.Path());
   WriteSettings(qor::kBothById, !args.window);
-  const std::string registry = (fs::path(profile.Path()) / qor::kRegistryFile).generic_string() +
+  const std::string registry = GenericForm(FileSystemPath(profile.Path()) / qor::kRegistryFile) +
                                (profile.IsTemporary() ? " (a temporary directory, not kept)" : "");
   AnsweringUser user;
   const host::EventOutput hear = [&user](const std::vector<std::string>& event) { user.Hear(event); };
   const EventSinkScope events(hear);
-  const std::string listPath = (fs::path(scratch.Path()) / "ids.csv").string();
+  const std::string listPath = GivenForm(FileSystemPath(scratch.Path()) / "ids.csv");
 
   const std::vector<std::string> before = ReadRegistry();
   // Windows' profile functions do not recognise a UTF-8 byte order mark: to them (and to QOR) the
   // file's first line, and the section it names, are not there.
-  if (StateOf((fs::path(profile.Path()) / qor::kRegistryFile).string()).content.starts_with("\xEF\xBB\xBF")) {
+  if (StateOf(GivenForm(FileSystemPath(profile.Path()) / qor::kRegistryFile)).content.starts_with("\xEF\xBB\xBF")) {
     std::cerr << "mailzolka: warning: " << registry << " begins with a UTF-8 byte order mark, which hides"
               << " its first section from Windows programs (QOR among them)\n";
   }

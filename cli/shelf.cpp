@@ -38,8 +38,8 @@ int ForEachLog(const Arguments& args, const host::AddinModule& addin, const host
       continue;
     }
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    locations.push_back(error ? path : absolute.string());
+    const std::filesystem::path absolute = std::filesystem::absolute(FileSystemPath(path), error);
+    locations.push_back(error ? path : GivenForm(absolute));
   }
   ProgressLine progress(args.operands.size(), printsAsItGoes);
   for (size_t i = 0; i < args.operands.size(); ++i) {

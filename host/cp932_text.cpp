@@ -179,6 +179,21 @@ std::optional<std::string> Utf8ToCp932(std::string_view text) {
 std::string AnsiToUtf8(std::string_view text) { return Convert("UTF-8", "ANSI", text).value_or(std::string()); }
 
 std::optional<std::string> AnsiToCp932(std::string_view text) { return Convert("CP932", "ANSI", text); }
+
+std::wstring AnsiToWide(std::string_view text) {
+  const int length = static_cast<int>(text.size());
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+std::string WideToAnsi(std::wstring_view text) {
+  const int length = static_cast<int>(text.size());
+  std::string bytes(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr)),
+                    '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+  return bytes;
+}
 #endif
 
 std::string FormatFields(const std::vector<std::string>& fields) {

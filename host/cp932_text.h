@@ -26,6 +26,10 @@ std::optional<std::string> Utf8ToCp932(std::string_view text);
 // as code page 932 (nothing when that code page lacks a character of it).
 std::string AnsiToUtf8(std::string_view text);
 std::optional<std::string> AnsiToCp932(std::string_view text);
+// A path of the command line as the file system takes it (UTF-16), and back: what the code page
+// lacks becomes '?', as the ANSI functions make it.
+std::wstring AnsiToWide(std::string_view text);
+std::string WideToAnsi(std::wstring_view text);
 #endif
 
 // One output line: the fields rendered and joined by TAB, without the line end.

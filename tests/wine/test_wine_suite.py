@@ -52,8 +52,10 @@ class PlatformSpecificTest(unittest.TestCase):
     def test_a_file_beside_the_module_runs_on_both(self):
         self.assertIsNone(wine_suite.platform_specific(self.case(("addin-file", ["QOR.DAT", "hex"]))))
 
-    def test_a_log_named_beyond_ascii_is_left_to_linux(self):
-        self.assertIsNotNone(wine_suite.platform_specific(self.case(("log", ["忘年会.log", "@mails3"]))))
+    def test_a_log_named_beyond_the_code_pages_is_left_to_linux(self):
+        self.assertIsNone(wine_suite.platform_specific(self.case(("log", ["忘年会.log", "@mails3"]))))
+        self.assertIsNotNone(wine_suite.platform_specific(self.case(("log", ["忘年会.log", "@mails3"])), "cp1252"))
+        self.assertIsNotNone(wine_suite.platform_specific(self.case(("log", ["Café.log", "@mails3"]))))
         self.assertIsNone(wine_suite.platform_specific(self.case(("log", ["mails.log", "noeol", "@mails3"]))))
 
 

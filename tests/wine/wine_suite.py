@@ -138,8 +138,11 @@ def platform_specific(case, ansi=None):
         for arg in section.args:
             if arg in ("noeol", "utf-8") or arg.startswith(("@", "from=")):
                 continue
-            if not arg.isascii():
-                return "names a log beyond ASCII, which korvik.exe (its command line and C runtime ANSI) does not open under Wine"
+            try:
+                arg.encode("cp932")
+                arg.encode(ansi or "cp932")
+            except UnicodeEncodeError:
+                return f"names a log that the ANSI command line of a code page {ansi or 932} system cannot carry"
     for section in case.find("profile") if ansi else ():
         text = "".join(section.body)
         if re.search(r"\\x[89a-fA-F]", text) and not text.startswith("\\xFF\\xFE"):
