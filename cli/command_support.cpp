@@ -127,6 +127,17 @@ std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& p
 }
 
 // The command line is UTF-8 on Linux; korvik.exe gets it in the system's ANSI code page.
+namespace {
+
+// A path's own characters (UTF-16 on Windows, bytes elsewhere) as the command line gives them.
+#ifdef _WIN32
+std::string CommandLineForm(const std::wstring& native) { return host::WideToAnsi(native); }
+#else
+std::string CommandLineForm(const std::string& native) { return native; }
+#endif
+
+}  // namespace
+
 fs::path FileSystemPath(const std::string& given) {
 #ifdef _WIN32
   return fs::path(host::AnsiToWide(given));
@@ -135,20 +146,10 @@ fs::path FileSystemPath(const std::string& given) {
 #endif
 }
 
-std::string GivenForm(const fs::path& path) {
-#ifdef _WIN32
-  return host::WideToAnsi(path.wstring());
-#else
-  return path.string();
-#endif
-}
+std::string GivenForm(const fs::path& path) { return CommandLineForm(path.native()); }
 
 std::string GenericForm(const fs::path& path) {
-#ifdef _WIN32
-  return host::WideToAnsi(path.generic_wstring());
-#else
-  return path.generic_string();
-#endif
+  return CommandLineForm(path.generic_string<fs::path::value_type>());
 }
 
 std::string HostPath(const std::string& path) {
