@@ -7,6 +7,7 @@
 #include "platform/popup_menu.h"
 #include "platform/tree_view.h"
 #include "platform/window.h"
+#include "res/resource_ids.h"
 #include "res/texts.h"
 
 namespace qor {
@@ -14,7 +15,9 @@ namespace qor {
 namespace {
 
 constexpr int kImageWidth = 17, kImageHeight = 11;
-constexpr int kBitmaps[] = {231, 232, 234, 235, 236};  // their order fixes the image indexes
+// Their order fixes the image indexes.
+constexpr int kBitmaps[] = {QOR_BITMAP_SENT, QOR_BITMAP_RECEIVED, QOR_BITMAP_RECEIVED_OPEN, QOR_BITMAP_CLOSED,
+                            QOR_BITMAP_SENT_OPEN};
 
 void BuildImageList() {
   state.images = platform::CreateImageList(kImageWidth, kImageHeight, 6, 1);

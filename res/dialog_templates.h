@@ -3,6 +3,7 @@
 // (make_dialog_templates.py), so the two never differ.
 #pragma once
 #include "platform/dialog_template.h"
+#include "res/resource_ids.h"
 
 namespace res {
 
@@ -10,12 +11,12 @@ using platform::DialogControl;
 using platform::DialogTemplate;
 using platform::FindDialogTemplate;
 
-constexpr int kAboutBoxTemplate = 129;
-constexpr int kScanProgressTemplate = 131;
-constexpr int kSubjectSearchTemplate = 132;
-constexpr int kIdSelectTemplate = 137;
-constexpr int kProgressBarControl = 1001;
-constexpr int kComboBoxControl = 1001;
-constexpr int kListBoxControl = 1001;
+constexpr int kAboutBoxTemplate = QOR_DIALOG_ABOUT_BOX;
+constexpr int kScanProgressTemplate = QOR_DIALOG_SCAN_PROGRESS;
+constexpr int kSubjectSearchTemplate = QOR_DIALOG_SUBJECT_SEARCH;
+constexpr int kIdSelectTemplate = QOR_DIALOG_ID_SELECT;
+constexpr int kProgressBarControl = QOR_CONTROL_PROGRESS_BAR;
+constexpr int kComboBoxControl = QOR_CONTROL_SUBJECT_COMBO;
+constexpr int kListBoxControl = QOR_CONTROL_ID_LIST;
 
 }  // namespace res

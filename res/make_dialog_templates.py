@@ -2,12 +2,13 @@
 """Writes dialog_templates.cpp, the dialog templates as data for the simulated desktop, from the
 DIALOG statements of the resource script qormail.rc, so that the two never differ.
 
-Usage: make_dialog_templates.py qormail.rc OUTPUT.cpp
+Usage: make_dialog_templates.py qormail.rc resource_ids.h OUTPUT.cpp
 
-The script's dialogs use one form: "N DIALOG 0, 0, W, H", then STYLE, CAPTION and FONT lines, then
+The script's dialogs use one form: "ID DIALOG 0, 0, W, H", then STYLE, CAPTION and FONT lines, then
 one CONTROL statement per control between BEGIN and END. Texts are the TEXT_Name macros of
 texts.rh (res::kName in texts.h) or empty strings; a number as a control's text names a resource
-("#N"). Every control is a visible child, as the resource compiler makes it."""
+("#N"). Numbers are written as they are or as the names resource_ids.h defines. Every control is a
+visible child, as the resource compiler makes it."""
 import re
 import sys
 
@@ -22,7 +23,7 @@ STYLES = {
     "LBS_NOTIFY": 0x1, "LBS_MULTIPLESEL": 0x8, "LBS_NOINTEGRALHEIGHT": 0x100,
 }
 CONTROL_STYLE = STYLES["WS_CHILD"] | STYLES["WS_VISIBLE"]
-IDS = {"IDOK": 1, "IDCANCEL": 2}
+IDS = {"IDOK": 1, "IDCANCEL": 2}  # and the names of resource_ids.h
 CLASSES = {"Button": "BUTTON", "Static": "STATIC", "ComboBox": "COMBOBOX", "ListBox": "LISTBOX",
            "msctls_progress32": "msctls_progress32"}
 
@@ -41,14 +42,23 @@ def style(expression):
     return value
 
 
+def number(token):
+    token = token.strip()
+    if token.lstrip("-").isdigit():
+        return token
+    if token not in IDS:
+        fail(f"unknown number {token}")
+    return str(IDS[token])
+
+
 def text(token):
     token = token.strip()
     if token == '""':
         return '""'
     if token.startswith("TEXT_"):
         return "k" + token[len("TEXT_"):]
-    if token.isdigit():
-        return f'"#{token}"'
+    if token.isdigit() or token in IDS:
+        return f'"#{number(token)}"'
     fail(f"a text must be a TEXT_ macro, \"\" or a resource number: {token}")
 
 
@@ -61,11 +71,11 @@ def dialogs(script):
     lines = [line.strip() for line in script.splitlines()]
     at = 0
     while at < len(lines):
-        header = re.fullmatch(r"(\d+) DIALOG 0, 0, (\d+), (\d+)", lines[at])
+        header = re.fullmatch(r"(\w+) DIALOG 0, 0, (\d+), (\d+)", lines[at])
         at += 1
         if not header:
             continue
-        dialog = {"id": header[1], "width": header[2], "height": header[3], "controls": []}
+        dialog = {"id": number(header[1]), "width": header[2], "height": header[3], "controls": []}
         while lines[at] != "BEGIN":
             keyword, _, rest = lines[at].partition(" ")
             if keyword == "STYLE":
@@ -88,7 +98,7 @@ def dialogs(script):
             if kind not in CLASSES:
                 fail(f"unknown control class {kind}")
             dialog["controls"].append({
-                "id": IDS.get(control_id, control_id), "kind": CLASSES[kind], "text": text(label),
+                "id": number(control_id), "kind": CLASSES[kind], "text": text(label),
                 "x": x, "y": y, "width": width, "height": height,
                 "style": CONTROL_STYLE | style(control_style)})
             at += 1
@@ -96,7 +106,10 @@ def dialogs(script):
 
 
 def main():
-    script_path, output_path = sys.argv[1:3]
+    script_path, ids_path, output_path = sys.argv[1:4]
+    with open(ids_path, encoding="ascii") as ids:
+        for name, value in re.findall(r"^#define (\w+) (\d+)$", ids.read(), re.MULTILINE):
+            IDS[name] = int(value)
     with open(script_path, encoding="cp932") as script:
         found = list(dialogs(script.read()))
     if not found:
