@@ -18,7 +18,8 @@ does with the case's directory itself.
 Cases that replace the add-in module itself (an addin-file section named after the module) test the
 Linux loader and are not run here; the driver lists them.
 
-With --ansi-code-page (a Python codec, e.g. gbk for Wine's Chinese locale, code page 936) the
+With --ansi-code-page (a Python codec: gbk for Wine's Chinese locale, code page 936; utf-8 for a
+locale with no ANSI code page of its own, which Wine gives code page 65001) the
 cases run on a Windows whose ANSI code page is another: the add-in's texts must show and read back
 as on the simulated desktop, which is a code page 932 system. Only its profile files differ, as
 they do between two such systems: the profile functions keep them in the system's code page. The
