@@ -126,7 +126,6 @@ std::unique_ptr<host::AddinModule> LoadAddin(const std::optional<std::string>& p
   }
 }
 
-// The command line is UTF-8 on Linux; korvik.exe gets it in the system's ANSI code page.
 namespace {
 
 // A path's own characters (UTF-16 on Windows, bytes elsewhere) as the command line gives them.
@@ -152,6 +151,7 @@ std::string GenericForm(const fs::path& path) {
   return CommandLineForm(path.generic_string<fs::path::value_type>());
 }
 
+// The command line is UTF-8 on Linux; korvik.exe gets it in the system's ANSI code page.
 std::string HostPath(const std::string& path) {
 #ifdef _WIN32
   std::optional<std::string> bytes = host::AnsiToCp932(path);
