@@ -36,6 +36,7 @@ WORDS = ["ABC01234", "山田太郎", ",", " ", "　", "\t", "=", "[", "]", '"', 
 ODD = [b"\x81", b"\x81\r", b"\x81\n", b"\xef\xbb\xbf", b"\x80", b"\xa0", b"\xfd", b"\xff", b"\x85\x40",
        b"\xed\x40", b"\xfa\x5c", b"\x00", b"\x81\x00"]
 WIDE_ONLY = ["é", "ÿ", "😀", "\ufeff", "¥", "€", "Ｚ", "ß", "ǅ"]
+SPACES = " \t\n\v\f\r\x1a"  # what the profile functions take for blanks
 BREAKS = [b"\r\n", b"\n", b"\r", b"\n\r", b"\r\r\n", b"\r\n\r\n"]
 
 
@@ -75,6 +76,12 @@ def file_line(rng, wide):
     return ""
 
 
+def empty_section_line(text):
+    """Whether Wine reads the line as a section with an empty name: "[", blanks, then the last "]"."""
+    text = text.strip(SPACES)
+    return text.startswith("[") and "]" in text and not text[1:text.rindex("]")].strip(SPACES)
+
+
 def make_file(rng):
     """The file's bytes, or None for no file."""
     choice = rng.random()
@@ -92,6 +99,8 @@ def make_file(rng):
                 if line.startswith(b"["):
                     odd = odd.replace(b"\x00", b"")  # a NUL could leave the section's name empty
                 line = line[:at] + odd + line[at:]
+        if empty_section_line(line if wide else line.decode("cp932", "replace")):
+            continue  # a line of words can make one
         lines.append(line)
     breaks = [rng.choice(BREAKS) for _ in lines]
     if rng.random() < 0.3:
