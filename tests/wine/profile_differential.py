@@ -16,7 +16,7 @@ name (Wine's reader keeps only the first of consecutive lines without a name; th
 uses one).
 
     python3 tests/wine/profile_differential.py --linux build/bin/profile_probe \
-        --windows build-win64/bin/profile_probe.exe --windows-root build-win64 --seed 1 --count 1000
+        --windows build-win/bin/profile_probe.exe --windows-root build-win --seed 1 --count 1000
 
 Case C of seed N is the same on every run (--first C --count 1 repeats it); a difference is
 printed with the case's file and commands.
