@@ -11,7 +11,9 @@ Left out, where Windows is known to differ from Wine: files that begin with a UT
 (Windows reads them as code page 932 text, Wine as UTF-8), UTF-16 files of an odd length (Wine
 reads a character beyond the file's end), and section lines whose name is empty ("[ ]"): Wine
 writes the file anew without such a line, so that its keys join the section before it, where
-Windows keeps the file's other lines as they are. Keys are never looked up or written by an empty
+Windows keeps the file's other lines as they are; for the same reason no NUL in a section's or a
+key's name, which ends the name there: Wine writes the shorter name back, and reads it anew
+without the blanks before the NUL. Keys are never looked up or written by an empty
 name (Wine's reader keeps only the first of consecutive lines without a name; the add-in never
 uses one).
 
@@ -96,8 +98,9 @@ def make_file(rng):
             if rng.random() < 0.08:
                 at = rng.randrange(len(line) + 1)
                 odd = rng.choice(ODD)
-                if line.startswith(b"["):
-                    odd = odd.replace(b"\x00", b"")  # a NUL could leave the section's name empty
+                if line.startswith(b"[") or b"=" in line[at:]:
+                    # A NUL in a name ends it; Wine writes the shorter name back (below).
+                    odd = odd.replace(b"\x00", b"")
                 line = line[:at] + odd + line[at:]
         if empty_section_line(line if wide else line.decode("cp932", "replace")):
             continue  # a line of words can make one
