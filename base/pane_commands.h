@@ -5,22 +5,6 @@
 
 namespace qor {
 
-// Menu command ids.
-enum Command : int {
-  kToggleSelected = 1,
-  kViewReceivedInOrder = 101,
-  kViewReceivedById = 102,
-  kViewSentInOrder = 103,
-  kViewSentById = 104,
-  kViewBothById = 105,
-  kSubjectSearch = 110,
-  kSearchNext = 111,
-  kAllStock = 120,
-  kRegisterIds = 130,
-  kExportCsv = 131,
-  kAbout = 1000,
-};
-
 // The views, 1 to 5; the menu command of view v is 100 + v.
 enum View : int {
   kReceivedInOrder = 1,
@@ -30,6 +14,23 @@ enum View : int {
   kBothById = 5,
 };
 constexpr int kViewCommandOffset = 100;
+
+// Menu command ids.
+enum Command : int {
+  kToggleSelected = 1,
+  kViewReceivedInOrder = kViewCommandOffset + kReceivedInOrder,
+  kViewReceivedById = kViewCommandOffset + kReceivedById,
+  kViewSentInOrder = kViewCommandOffset + kSentInOrder,
+  kViewSentById = kViewCommandOffset + kSentById,
+  kViewBothById = kViewCommandOffset + kBothById,
+  kSubjectSearch = 110,
+  kSearchNext = 111,
+  kAllStock = 120,
+  kRegisterIds = 130,
+  kExportCsv = 131,
+  kAbout = 1000,
+};
+
 constexpr bool IsView(int view) { return view >= kReceivedInOrder && view <= kBothById; }
 constexpr int ViewCommand(int view) { return kViewCommandOffset + view; }
 constexpr int ViewOfCommand(int command) { return command - kViewCommandOffset; }

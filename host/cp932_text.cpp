@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/win32/text.h"
 #else
 #include <iconv.h>
 #endif
@@ -180,20 +182,9 @@ std::string AnsiToUtf8(std::string_view text) { return Convert("UTF-8", "ANSI", 
 
 std::optional<std::string> AnsiToCp932(std::string_view text) { return Convert("CP932", "ANSI", text); }
 
-std::wstring AnsiToWide(std::string_view text) {
-  const int length = static_cast<int>(text.size());
-  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0)), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
+std::wstring AnsiToWide(std::string_view text) { return platform::win32::ToWide(text, CP_ACP); }
 
-std::string WideToAnsi(std::wstring_view text) {
-  const int length = static_cast<int>(text.size());
-  std::string bytes(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr)),
-                    '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
-  return bytes;
-}
+std::string WideToAnsi(std::wstring_view text) { return platform::win32::FromWide(text, CP_ACP); }
 #endif
 
 std::string FormatFields(const std::vector<std::string>& fields) {

@@ -120,15 +120,16 @@ KORVIK_UNICODE_NOTIFY=1 run_ctest --test-dir "$QOR_WINDOWS_BUILD" -R '^wine\.sce
 # tests/wine/wine_suite.py --ansi-code-page), and English (1252), which has no Japanese at all, so
 # registration (whose names QOR.INI could not hold) is left out. Wine takes each program's code
 # page from its locale.
+text_scenarios='^wine\.scenario\.(search|listings_received|about|registration|controls|cli_export)$'
 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 QOR_ANSI_CODE_PAGE=gbk run_ctest --test-dir "$QOR_WINDOWS_BUILD" \
-  -R '^wine\.scenario\.(search|listings_received|about|registration|controls|cli_export)$' -j2 --output-on-failure
+  -R "$text_scenarios" -j2 --output-on-failure
 LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 QOR_ANSI_CODE_PAGE=cp1252 run_ctest --test-dir "$QOR_WINDOWS_BUILD" \
   -R '^wine\.scenario\.(search|listings_received|about|controls)$' -j2 --output-on-failure
 # And under code page 65001, as Japanese Windows runs with "Use Unicode UTF-8 for worldwide language
 # support": labels read back from the tree must still be the log's bytes for the search to match,
 # and QOR.INI holds the names in UTF-8. The add-in looks at the code page only, never the language.
 LANG=hi_IN.UTF-8 LC_ALL=hi_IN.UTF-8 QOR_ANSI_CODE_PAGE=utf-8 run_ctest --test-dir "$QOR_WINDOWS_BUILD" \
-  -R '^wine\.scenario\.(search|listings_received|about|registration|controls|cli_export)$' -j2 --output-on-failure
+  -R "$text_scenarios" -j2 --output-on-failure
 
 # Once more under a window manager, as a desktop has it: openbox manages Wine's windows. The
 # dialogs' and boxes' owner, place and activation (checked by korvik in every session) and the

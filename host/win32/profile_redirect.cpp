@@ -105,10 +105,7 @@ std::wstring ResolveProfileFileWide(const wchar_t* file) {
   const std::string resolved = ResolveProfileFile(cp932.c_str());
   if (resolved == cp932) return name;
   const std::string directory = resolved.substr(0, resolved.size() - cp932.size());
-  std::wstring wide(directory.size(), L'\0');
-  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, directory.data(), static_cast<int>(directory.size()),
-                                                      wide.data(), static_cast<int>(wide.size()))));
-  return wide + name;
+  return ToWide(directory, CP_ACP) + name;
 }
 
 void RedirectProfileCalls(HMODULE module) {

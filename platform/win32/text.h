@@ -9,9 +9,10 @@ namespace platform::win32 {
 
 constexpr unsigned kAddinCodePage = 932;
 
-std::wstring ToWide(std::string_view cp932);
-// What code page 932 lacks becomes a look-alike or '?', as the system's ANSI functions make it on a
-// code page 932 system.
-std::string FromWide(std::wstring_view wide);
+// Another code page may be named (the test host's command line comes in the system's, CP_ACP).
+std::wstring ToWide(std::string_view text, unsigned codePage = kAddinCodePage);
+// What the code page lacks becomes a look-alike or '?', as the system's ANSI functions make it on a
+// system of that code page.
+std::string FromWide(std::wstring_view wide, unsigned codePage = kAddinCodePage);
 
 }  // namespace platform::win32
