@@ -25,12 +25,7 @@ namespace {
 class WideArgument {
  public:
   explicit WideArgument(const char* text) {
-    if (!text) return;
-    std::string_view bytes(text);
-    std::size_t last = 0;  // where the last character starts
-    while (last + 1 < bytes.size()) last += IsLeadByte(static_cast<unsigned char>(bytes[last])) ? 2 : 1;
-    if (last + 1 == bytes.size() && IsLeadByte(static_cast<unsigned char>(bytes[last]))) bytes.remove_suffix(1);
-    text_ = win32::ToWide(bytes);
+    if (text) text_ = win32::ToWide(WithoutDanglingLeadByte(text));
   }
   const wchar_t* get() const { return text_ ? text_->c_str() : nullptr; }
 

@@ -64,11 +64,7 @@ char16_t Fold(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t
 // A text the program passes in UTF-16, as the ANSI functions convert it: a lead byte at its end,
 // with no byte after it, is dropped.
 std::u16string Argument(const char* text) {
-  std::string_view bytes = text ? text : "";
-  std::size_t at = 0;
-  while (at < bytes.size()) at += platform::IsLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
-  if (at > bytes.size()) bytes.remove_suffix(1);
-  return WideFromAnsi(bytes);
+  return WideFromAnsi(platform::WithoutDanglingLeadByte(text ? text : ""));
 }
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
